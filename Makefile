@@ -1,0 +1,55 @@
+# Set-up, build and test entry points.  Every target creates the virtual
+# environment and installs the pinned dependencies when they are missing.
+
+PYTHON ?= python3
+VENV := .venv
+VPY := $(VENV)/bin/python
+DEPS := $(VENV)/.deps-installed
+BUILD := build
+ASAN_BUILD := build-asan
+FUZZ_EXAMPLES ?= 2000
+
+export PATH := $(abspath $(VENV))/bin:$(PATH)
+
+CMAKE_CONFIGURE = cmake -S . -G Ninja -DPython_EXECUTABLE=$(abspath $(VPY))
+
+.PHONY: all build test demo sanitize clean format
+
+all: build
+
+$(VPY):
+	$(PYTHON) -m venv $(VENV)
+
+$(DEPS): requirements-dev.txt | $(VPY)
+	$(VPY) -m pip install --disable-pip-version-check -q -r requirements-dev.txt
+	touch $@
+
+build: $(DEPS)
+	$(CMAKE_CONFIGURE) -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure
+	TESSEL_BUILD_DIR=$(BUILD) $(VPY) -m pytest -q tests
+
+demo: build
+	PYTHONPATH=$(BUILD)/python $(VPY) -m libtessel switches
+	PYTHONPATH=$(BUILD)/python $(VPY) -m libtessel aliases
+
+# The module and the host libraries built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, the whole suite run with the runtime preloaded
+# (the interpreter itself is not instrumented).
+sanitize: $(DEPS)
+	$(CMAKE_CONFIGURE) -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTESSEL_SANITIZE=address,undefined
+	cmake --build $(ASAN_BUILD)
+	cd $(ASAN_BUILD) && ctest --output-on-failure
+	LD_PRELOAD="$$(gcc -print-file-name=libasan.so) $$(gcc -print-file-name=libubsan.so) $$(gcc -print-file-name=libstdc++.so)" \
+	ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	TESSEL_BUILD_DIR=$(ASAN_BUILD) $(VPY) -m pytest -q -p no:cacheprovider tests
+
+format: $(DEPS)
+	clang-format -i module/*.c module/*.h extensions/*.c extensions/*.h hostapi/*.h \
+	  $$(find host tests -name '*.cpp' -o -name '*.h' -o -name '*.c')
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,65 @@
+/* Switch enumeration and switch summary helpers. */
+#include "extensions/kernel.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "module/conv.h"
+
+/* Diagnostics go to the process's standard output and are flushed at once,
+   so they keep their place among what Python itself prints. */
+static void print_diagnostic(const char *text) {
+   fputs(text, stdout);
+   fflush(stdout);
+}
+
+TESSEL_EXPORT VSList *VSHYX_GetSwitchesPy(VSListType listType) {
+   VSList *list = NULL;
+   HYX_ReturnStatus status = VSHYX_GetSwitches(listType, &list);
+   if (status != 0) {
+      printf("failed: %x\n", (unsigned)status);
+      fflush(stdout);
+      return NULL;
+   }
+   return list;
+}
+
+TESSEL_EXPORT void free_switches(VSList *list) { free(list); }
+
+TESSEL_EXPORT VSInfo *alloc_vs_info(void) {
+   VSInfo *info = malloc(sizeof(VSInfo));
+   if (!info)
+      print_diagnostic("malloc failed for VSInfo");
+   return info;
+}
+
+TESSEL_EXPORT void free_vs_info(VSInfo *info) { free(info); }
+
+const char *tessel_vslist_entry(const VSList *list, int index, size_t *len) {
+   hyx_int32 count;
+   VSListType type;
+   size_t width;
+   const char *slot;
+   memcpy(&count, &list->count, sizeof(count));
+   memcpy(&type, &list->listType, sizeof(type));
+   if (index < 0 || index >= count)
+      return NULL;
+   width = type == VS_LIST_PS ? VS_LIST_PS_ENTRY_LEN : VS_LIST_ALIAS_ENTRY_LEN;
+   slot = (const char *)list + offsetof(VSList, switches) + (size_t)index * width;
+   *len = SWIG_strnlen(slot, width);
+   return slot;
+}
+
+int tessel_vsinfo_vlan_use_count(const VSInfo *info, int vlan, unsigned *count) {
+   hyx_VlanID value;
+   if (vlan < 0 || vlan >= VS_VLAN_ID_COUNT)
+      return 0;
+   memcpy(&value, (const char *)info + offsetof(VSInfo, overlayVlanUseCount) +
+                     (size_t)vlan * sizeof(hyx_VlanID),
+          sizeof(value));
+   *count = value;
+   return 1;
+}
+
+void tessel_print_invalid_index(void) { print_diagnostic("Invalid array index\n"); }

@@ -1,0 +1,49 @@
+/* Shared definitions of the host library headers: the basic integer types,
+ * the packing attribute and the layout checks. */
+#ifndef TESSEL_HOSTAPI_COMMON_H
+#define TESSEL_HOSTAPI_COMMON_H
+
+#ifndef SWIG
+#include <stddef.h>
+#endif
+
+#ifdef SWIG
+#define HYX_PACKED
+#else
+#define HYX_PACKED __attribute__((packed))
+#endif
+
+#ifdef __cplusplus
+#define HYX_EXTERN_C_BEGIN extern "C" {
+#define HYX_EXTERN_C_END }
+#define HYX_STATIC_ASSERT static_assert
+#else
+#define HYX_EXTERN_C_BEGIN
+#define HYX_EXTERN_C_END
+#define HYX_STATIC_ASSERT _Static_assert
+#endif
+
+/* Layout checks: every record crossing into the host has a fixed binary
+ * layout, so each offset and size is asserted where the record is declared. */
+#define HYX_CHECK_OFFSET(T, f, off) HYX_STATIC_ASSERT(offsetof(T, f) == (off), #T "." #f " offset")
+#define HYX_CHECK_SIZE(T, n) HYX_STATIC_ASSERT(sizeof(T) == (n), #T " size")
+
+typedef signed char hyx_int8;
+typedef unsigned char hyx_uint8;
+typedef short hyx_int16;
+typedef unsigned short hyx_uint16;
+typedef int hyx_int32;
+typedef unsigned int hyx_uint32;
+typedef long long hyx_int64;
+typedef unsigned long long hyx_uint64;
+
+/* A one-byte truth value; the host writes it as a plain char. */
+typedef char hyx_Bool;
+
+typedef hyx_uint16 hyx_VlanID;
+typedef hyx_uint32 hyx_SwitchPortID;
+
+/* The status every host function returns: 0 is HYX_OK. */
+typedef hyx_int32 HYX_ReturnStatus;
+
+#endif

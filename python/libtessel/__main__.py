@@ -1,0 +1,5 @@
+import sys
+
+from libtessel.cli import main
+
+sys.exit(main())

@@ -1,0 +1,62 @@
+"""Test set-up: the built tree (module, host libraries, Python layer and the
+test-only probe module) is imported from the build directory."""
+
+import ctypes
+import os
+import sys
+
+import pytest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+BUILD = os.path.join(ROOT, os.environ.get("TESSEL_BUILD_DIR", "build"))
+PY_TREE = os.path.join(BUILD, "python")
+PROBE_TREE = os.path.join(BUILD, "tests_python")
+INVENTORY = os.path.join(os.path.dirname(ROOT), "shared", "inventory")
+
+for path in (PROBE_TREE, PY_TREE):
+    if path not in sys.path:
+        sys.path.insert(0, path)
+
+import _libtessel  # noqa: E402
+import libtessel  # noqa: E402,F401  (registers the proxy classes)
+
+
+class SimHost:
+    """The simulated host's control functions, reached through ctypes."""
+
+    def __init__(self):
+        lib = ctypes.CDLL(os.path.join(PY_TREE, "libbasekit.so"))
+        lib.tessel_sim_inject_fault.argtypes = [ctypes.c_char_p, ctypes.py_object, ctypes.c_char_p]
+        lib.tessel_sim_inject_fault.restype = None
+        lib.tessel_sim_clear_faults.restype = None
+        lib.tessel_sim_outstanding_blocks.restype = ctypes.c_long
+        lib.tessel_sim_reset.restype = None
+        self.lib = lib
+
+    def inject_fault(self, function, exc_class, message):
+        self.lib.tessel_sim_inject_fault(function.encode(), exc_class, message.encode())
+
+    def clear_faults(self):
+        self.lib.tessel_sim_clear_faults()
+
+    def outstanding_blocks(self):
+        return self.lib.tessel_sim_outstanding_blocks()
+
+    def reset(self):
+        self.lib.tessel_sim_reset()
+
+
+_SIM = SimHost()
+
+
+@pytest.fixture
+def sim():
+    _SIM.reset()
+    yield _SIM
+    _SIM.clear_faults()
+    _SIM.reset()
+
+
+@pytest.fixture
+def m():
+    return _libtessel

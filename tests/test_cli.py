@@ -1,0 +1,44 @@
+"""The command-line tool: a table for people, stable JSON keys for scripts."""
+
+import io
+import json
+
+import pytest
+
+from libtessel import cli
+
+SWITCH_KEYS = {
+    "name", "distributed", "dvs_name", "zar_id", "mtu", "min_vlan", "max_vlan", "active_ports",
+    "max_ports", "sink_ports", "service_vm_ports", "flags", "assoc_mac_filter",
+    "forwarding_disabled", "vdr_port_id", "rdma_entries", "rdma_tenant_entries", "vlans_in_use",
+}
+
+
+def run(*argv):
+    out = io.StringIO()
+    assert cli.main(list(argv), out=out) == 0
+    return out.getvalue()
+
+
+def test_switches_table(sim):
+    lines = run("switches").splitlines()
+    assert lines[0].split() == ["NAME", "TYPE", "MTU", "VLANS", "PORTS", "SINK", "FLAGS", "VLANS-IN-USE", "DVS"]
+    rows = {line.split()[0]: line.split() for line in lines[1:]}
+    assert rows["vSwitch0"][1:4] == ["standard", "1500", "0-4094"]
+    assert rows["DvsPortset-0"][1] == "distributed"
+
+
+def test_switches_json_keys_are_stable(sim):
+    data = json.loads(run("switches", "--json"))
+    assert [d["name"] for d in data] == ["vSwitch0", "vSwitch1", "DvsPortset-0", "DvsPortset-1"]
+    assert all(set(d) == SWITCH_KEYS for d in data)
+
+
+def test_aliases(sim):
+    assert json.loads(run("aliases", "--json")) == ["dvs-prod", "dvs-lab"]
+    assert run("aliases").split() == ["ALIAS", "dvs-prod", "dvs-lab"]
+
+
+def test_unknown_command_fails():
+    with pytest.raises(SystemExit):
+        cli.main(["bogus"], out=io.StringIO())

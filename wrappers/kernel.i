@@ -1,0 +1,85 @@
+/* Switch enumeration and switch summary, with the base library's status
+ * text and Panic. */
+
+%{
+#include "hostapi/kernel.h"
+#include "extensions/kernel.h"
+%}
+
+%tessel_record(VSList)
+%tessel_record(VSForwardingMode)
+%tessel_record(VSInfo)
+%tessel_record(VSwitchEntriesInfo)
+
+/* The host writes a switch id of up to VS_DVS_SWITCH_ID_LEN bytes over the
+   text it is given. */
+%tessel_host_writable_text(switchId, VS_DVS_SWITCH_ID_LEN)
+
+/* Panic's text reaches the host as literal text: every '%' is doubled, since
+   the host formats it as printf does with no arguments.  The copy is freed
+   on every path, the abandoned call included. */
+%typemap(in, noblock=1, fragment="SWIG_AsCharPtrAndSize") char const *PANIC_TEXT (char *buf = 0, int alloc = 0) {
+  {
+    int res = SWIG_AsCharPtrAndSize($input, &buf, NULL, &alloc);
+    if (!SWIG_IsOK(res)) {
+      %argument_fail(res, "$type", $symname, $argnum);
+    }
+    if (buf) {
+      char *escaped = tessel_escape_format(buf);
+      if (alloc == SWIG_NEWOBJ) free(buf);
+      buf = escaped;
+      alloc = SWIG_NEWOBJ;
+      if (!buf) SWIG_exception_fail(SWIG_MemoryError, "in method '$symname', argument $argnum of type '$type'");
+    }
+    $1 = buf;
+  }
+}
+%typemap(freearg, noblock=1) char const *PANIC_TEXT {
+  if (alloc$argnum == SWIG_NEWOBJ) free(buf$argnum);
+}
+%apply char const *PANIC_TEXT { char const *fmt };
+
+%include "hostapi/kernel.h"
+
+%clear char const *fmt;
+
+/* Placeholders of the mirror subsystem's assertion macros: they arm the
+   guard and call nothing. */
+%feature("action") MIRROR_ASSERT ";"
+%feature("action") MIRROR_ENCAP_TYPE ";"
+void MIRROR_ASSERT(void);
+void MIRROR_ENCAP_TYPE(void);
+
+%newobject VSHYX_GetSwitchesPy;
+VSList *VSHYX_GetSwitchesPy(VSListType listType);
+%apply SWIGTYPE *DISOWN { VSList *ownedList };
+void free_switches(VSList *ownedList);
+VSInfo *alloc_vs_info(void);
+void free_vs_info(VSInfo *info);
+
+%extend VSList {
+  /* The entry text, or None after an "Invalid array index" line for an
+     index outside 0..count-1. */
+  PyObject *__getitem__(int index) {
+    size_t len = 0;
+    const char *text = tessel_vslist_entry($self, index, &len);
+    if (!text) {
+      tessel_print_invalid_index();
+      return SWIG_Py_Void();
+    }
+    return SWIG_FromCharPtrAndSize(text, len);
+  }
+}
+
+%extend VSInfo {
+  /* The use count of one VLAN id; for an id outside 0..4095 nothing is read:
+     an "Invalid array index" line and None. */
+  PyObject *vlan_get_use_count(int vlan) {
+    unsigned count = 0;
+    if (!tessel_vsinfo_vlan_use_count($self, vlan, &count)) {
+      tessel_print_invalid_index();
+      return SWIG_Py_Void();
+    }
+    return SWIG_From_unsigned_SS_int(count);
+  }
+}
