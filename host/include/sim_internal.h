@@ -1,0 +1,47 @@
+/* Host-private interface shared by the three simulated host libraries: the
+ * export marker, the entry check every exported host function starts with,
+ * block tracking and the reset hooks.  The base library implements all of it;
+ * none of it is part of the interface the Python module declares. */
+#ifndef TESSEL_HOST_SIM_INTERNAL_H
+#define TESSEL_HOST_SIM_INTERNAL_H
+
+#include <stddef.h>
+
+/* The libraries build with hidden visibility; only functions marked with this
+ * are exported. */
+#define TESSEL_HOST_EXPORT __attribute__((visibility("default")))
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Fires a fault armed for the named function: abandons the call through the
+ * exception guard (never returns then).  Returns normally when nothing is
+ * armed or the guard is absent.  It is plain C code, so it may be called only
+ * where no object with a destructor is alive in the calling frames. */
+TESSEL_HOST_EXPORT void tessel_sim_entry_check(char const *function);
+
+/* Hands a zero-filled, tracked block to the caller; NULL when out of memory. */
+TESSEL_HOST_EXPORT void *tessel_sim_block_alloc(size_t size);
+/* Frees a tracked block and returns 1; NULL or an address that is not a live
+ * tracked block is ignored and gives 0. */
+TESSEL_HOST_EXPORT int tessel_sim_block_release(void *block);
+
+/* Libraries register a function that restores their built-in state; the
+ * control call tessel_sim_reset runs every registered hook. */
+typedef void (*tessel_sim_reset_hook)(void);
+TESSEL_HOST_EXPORT void tessel_sim_add_reset_hook(tessel_sim_reset_hook hook);
+TESSEL_HOST_EXPORT void tessel_sim_remove_reset_hook(tessel_sim_reset_hook hook);
+
+/* libdvs.so: 1 once its state store is set up. */
+TESSEL_HOST_EXPORT int tessel_sim_dvs_ready(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+/* First statement of every exported host function, before any object with a
+ * destructor exists in its frame: a jump from here skips no destructor. */
+#define TESSEL_SIM_ENTRY(function) tessel_sim_entry_check(function)
+
+#endif

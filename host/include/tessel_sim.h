@@ -1,0 +1,39 @@
+/* Control interface of the simulated host, exported by libbasekit.so for
+ * tests (usually reached through ctypes).
+ *
+ * The guard globals are resolved when libbasekit.so is loaded: load it as a
+ * dependency of the Python module (import the module first), otherwise the
+ * libraries never see the guard and injected faults cannot abandon a call. */
+#ifndef TESSEL_HOST_TESSEL_SIM_H
+#define TESSEL_HOST_TESSEL_SIM_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Arms a one-shot fault: the next call of the named host function (for
+ * example "VSHYX_GetVSInfo") abandons the call through the exception guard
+ * with exceptionType = exc_type and exceptionMsg = a copy of message.  Names
+ * and texts are copied (long texts are truncated); arming a function again
+ * replaces its fault.  A NULL or empty name is ignored; a NULL message gives
+ * an empty text.  Without the guard the armed call runs normally. */
+void tessel_sim_inject_fault(char const *function, void *exc_type, char const *message);
+
+/* Disarms every fault. */
+void tessel_sim_clear_faults(void);
+
+/* Number of tracked blocks handed out and not yet released. */
+long tessel_sim_outstanding_blocks(void);
+
+/* Restores the built-in host model of every library and disarms every fault.
+ * Blocks already handed out stay valid and tracked. */
+void tessel_sim_reset(void);
+
+/* 1 when the exception guard globals were found at load, else 0. */
+int tessel_sim_guard_available(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
