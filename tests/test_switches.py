@@ -197,3 +197,22 @@ def test_no_host_blocks_left_behind(sim):
     for _ in range(5):
         libtessel.switch_summaries()
     assert sim.outstanding_blocks() == before
+
+
+@pytest.mark.parametrize("bad_class", [None, 5, "ValueError", object])
+def test_abandoned_call_with_a_faulty_class_raises_runtime_error(sim, bad_class):
+    # A host that leaves no exception class (or something that is not one)
+    # still gets a clean RuntimeError with its text, never a crash.
+    sim.inject_fault("VSHYX_GetVSInfo", bad_class, "no class given")
+    with pytest.raises(RuntimeError, match="^no class given$"):
+        m.VSHYX_GetVSInfo("vSwitch0", m.new_VSInfo())
+
+
+def test_abandoned_call_cleans_up_text_copies_once(sim):
+    # Both text copies go through the clean-up path of an abandoned call;
+    # the sanitizer run reports a double free or use after free there.
+    big = "n" * 100000
+    for _ in range(50):
+        sim.inject_fault("VSHYX_DVSAliasToSwitchId", KeyError, "x")
+        with pytest.raises(KeyError):
+            m.VSHYX_DVSAliasToSwitchId(big, big)
