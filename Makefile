@@ -7,13 +7,18 @@ VPY := $(VENV)/bin/python
 DEPS := $(VENV)/.deps-installed
 BUILD := build
 ASAN_BUILD := build-asan
-FUZZ_EXAMPLES ?= 2000
 
 export PATH := $(abspath $(VENV))/bin:$(PATH)
 
+# The sanitizer runtimes preloaded into the uninstrumented interpreter; their
+# reports go to files, since pytest captures the test's own output.
+SANITIZER_ENV = LD_PRELOAD="$$(gcc -print-file-name=libasan.so) $$(gcc -print-file-name=libubsan.so) $$(gcc -print-file-name=libstdc++.so)" \
+	ASAN_OPTIONS=detect_leaks=0:log_path=$(abspath $(ASAN_BUILD))/sanitizer \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:log_path=$(abspath $(ASAN_BUILD))/sanitizer
+
 CMAKE_CONFIGURE = cmake -S . -G Ninja -DPython_EXECUTABLE=$(abspath $(VPY))
 
-.PHONY: all build test demo sanitize clean format
+.PHONY: all build test demo sanitize fuzz fuzz-sanitize clean format
 
 all: build
 
@@ -43,9 +48,10 @@ sanitize: $(DEPS)
 	$(CMAKE_CONFIGURE) -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTESSEL_SANITIZE=address,undefined
 	cmake --build $(ASAN_BUILD)
 	cd $(ASAN_BUILD) && ctest --output-on-failure
-	LD_PRELOAD="$$(gcc -print-file-name=libasan.so) $$(gcc -print-file-name=libubsan.so) $$(gcc -print-file-name=libstdc++.so)" \
-	ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	TESSEL_BUILD_DIR=$(ASAN_BUILD) $(VPY) -m pytest -q -p no:cacheprovider tests
+	rm -f $(ASAN_BUILD)/sanitizer.*
+	$(SANITIZER_ENV) \
+	TESSEL_BUILD_DIR=$(ASAN_BUILD) $(VPY) -m pytest -q -p no:cacheprovider tests \
+	  || { cat $(ASAN_BUILD)/sanitizer.* 2>/dev/null; exit 1; }
 
 format: $(DEPS)
 	clang-format -i module/*.c module/*.h extensions/*.c extensions/*.h hostapi/*.h \
@@ -53,3 +59,14 @@ format: $(DEPS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
+
+# A long randomized pass over every method, plain and under the sanitizers.
+FUZZ_CALLS ?= 200000
+fuzz: build
+	TESSEL_FUZZ_CALLS=$(FUZZ_CALLS) TESSEL_BUILD_DIR=$(BUILD) $(VPY) -m pytest -q tests/test_fuzz.py
+
+fuzz-sanitize: sanitize
+	rm -f $(ASAN_BUILD)/sanitizer.*
+	$(SANITIZER_ENV) \
+	TESSEL_FUZZ_CALLS=$(FUZZ_CALLS) TESSEL_BUILD_DIR=$(ASAN_BUILD) $(VPY) -m pytest -q -p no:cacheprovider tests/test_fuzz.py \
+	  || { cat $(ASAN_BUILD)/sanitizer.* 2>/dev/null; exit 1; }
