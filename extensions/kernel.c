@@ -55,8 +55,9 @@ int tessel_vsinfo_vlan_use_count(const VSInfo *info, int vlan, unsigned *count) 
    hyx_VlanID value;
    if (vlan < 0 || vlan >= VS_VLAN_ID_COUNT)
       return 0;
-   memcpy(&value, (const char *)info + offsetof(VSInfo, overlayVlanUseCount) +
-                     (size_t)vlan * sizeof(hyx_VlanID),
+   memcpy(&value,
+          (const char *)info + offsetof(VSInfo, overlayVlanUseCount) +
+              (size_t)vlan * sizeof(hyx_VlanID),
           sizeof(value));
    *count = value;
    return 1;

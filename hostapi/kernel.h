@@ -17,10 +17,7 @@ typedef struct VSL2Security VSL2Security;
 typedef struct VSMACLearningStats VSMACLearningStats;
 typedef struct VSSwitchPortInfo VSSwitchPortInfo;
 
-typedef enum VSListType {
-   VS_LIST_PS = 1,
-   VS_LIST_DVS_ALIAS = 2
-} VSListType;
+typedef enum VSListType { VS_LIST_PS = 1, VS_LIST_DVS_ALIAS = 2 } VSListType;
 
 #ifndef SWIG
 /* Slot widths of the two kinds of switch list entry. */
