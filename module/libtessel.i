@@ -1,5 +1,6 @@
 /* The _libtessel module: the call frame and conversions, the exception
- * guard, the type table and cvar, then one interface file per subsystem. */
+ * guard, the type table, one interface file per subsystem, then the
+ * constants with cvar among them. */
 %module _libtessel
 
 %include "module/conversions.i"
@@ -7,11 +8,15 @@
 %include "module/guard.i"
 %include "module/typetable.i"
 
+/* Enumerations of the host headers give types, not constants: every constant
+   the module installs comes from constants.i, in its fixed order. */
+%rename("$ignore", %$isenumitem) "";
+
 %include "hostapi/common.h"
 
 %include "wrappers/kernel.i"
 
-%include "module/cvar.i"
+%include "module/constants.i"
 
 %init %{
   /* -fastproxy brings SWIG_PyInstanceMethod_New (METH_O, first in the

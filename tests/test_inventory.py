@@ -16,7 +16,8 @@ def _rows(name):
 
 METHODS = {r[0] for r in _rows("methods.txt")}
 RECORDS = {r[0]: int(r[1]) for r in _rows("records.tsv")}
-CONSTANTS = {r[0]: (r[1], r[2]) for r in _rows("constants.tsv")}
+CONSTANT_ROWS = _rows("constants.tsv")
+CONSTANTS = {r[0]: (r[1], r[2]) for r in CONSTANT_ROWS}
 
 
 def module_methods():
@@ -64,6 +65,16 @@ def test_constants_match():
             kind, text = CONSTANTS[name]
             expected = int(text) if kind == "int" else eval(text)  # noqa: S307 (literals from the inventory)
             assert type(value).__name__ == kind and value == expected, name
+
+
+def test_constants_installed_in_order_with_cvar_among_them():
+    # Dictionary order is insertion order: methods first, then the constants
+    # one insertion each, cvar right after HYX_IOCTL_CALLER_32.
+    names = [n for n, v in vars(m).items()
+             if not n.startswith("__") and type(v).__name__ != "builtin_function_or_method"]
+    expected = [r[0] for r in CONSTANT_ROWS]
+    at = expected.index("HYX_IOCTL_CALLER_32") + 1
+    assert names == expected[:at] + ["cvar"] + expected[at:]
 
 
 def test_first_method_and_count_bounds():
