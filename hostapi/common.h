@@ -43,6 +43,16 @@ typedef char hyx_Bool;
 typedef hyx_uint16 hyx_VlanID;
 typedef hyx_uint32 hyx_SwitchPortID;
 
+/* Byte counts, revision numbers and network identities. */
+typedef hyx_uint32 hyx_ByteCountSmall;
+typedef hyx_uint64 hyx_ByteCount;
+typedef hyx_uint32 hyx_revnum;
+/* An IPv4 address as stored on the wire (network byte order). */
+typedef hyx_uint32 hyx_IPv4Address;
+typedef hyx_uint32 hyx_VirtualNetworkID;
+typedef unsigned char hyx_EthAddress[6];
+typedef unsigned char hyx_IPv6Address[16];
+
 /* The status every host function returns: 0 is HYX_OK. */
 typedef hyx_int32 HYX_ReturnStatus;
 

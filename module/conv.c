@@ -92,5 +92,6 @@ static int ends_with(const char *s, const char *suffix) {
 }
 
 int tessel_self_may_be_null(const char *method) {
-   return ends_with(method, "_set") || strncmp(method, "delete_", 7) == 0;
+   return ends_with(method, "_set") || strncmp(method, "delete_", 7) == 0 ||
+          ends_with(method, "___repr__");
 }

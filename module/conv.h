@@ -27,8 +27,9 @@ int tessel_as_char(PyObject *obj, char *val);
  * read when maxlen is 0. */
 TESSEL_EXPORT size_t SWIG_strnlen(const char *s, size_t maxlen);
 
-/* Whether a wrapper accepts None as its record: setters change nothing and
- * destructors free nothing; every other method needs a record. */
+/* Whether a wrapper accepts None as its record: setters change nothing,
+ * destructors free nothing and repr gives None; every other method needs a
+ * record. */
 int tessel_self_may_be_null(const char *method);
 
 #endif

@@ -1,5 +1,6 @@
 /* Switch enumeration and switch summary, with the base library's status
- * text and Panic. */
+ * text and Panic; the kernel API's basic records and the packet header
+ * records. */
 
 %{
 #include "hostapi/kernel.h"
@@ -10,6 +11,71 @@
 %tessel_record(VSForwardingMode)
 %tessel_record(VSInfo)
 %tessel_record(VSwitchEntriesInfo)
+
+%tessel_record(hyx_Name)
+%tessel_record(hyx_String)
+%tessel_record(hyx_ListLinks)
+%tessel_record(hyx_SList_Links)
+%tessel_record(hyx_SList)
+%tessel_record(hyx_MgmtCallbackInfo)
+%tessel_record(hyx_MgmtApiSignature)
+%tessel_record(hyx_MgmtVectorParm)
+%tessel_record(hyx_MgmtInstances)
+%tessel_record(hyx_IntrInfo)
+%tessel_record(hyx_Attribute)
+%tessel_record(hyx_LinkStatus)
+%tessel_record(hyx_PortsetResPoolCfg)
+%tessel_record(hyx_PortsetResPoolStats)
+%tessel_record(hyx_ZARPortStatus)
+%tessel_record(hyx_ZARPortStatistics)
+%tessel_record(hyx_ZARPortVIDRange)
+%tessel_record(hyx_ZARPortVlanInfo)
+%tessel_record(hyx_SocketAddress)
+%tessel_record(hyx_SocketIPAddressAddr)
+%tessel_record(hyx_SocketIPAddress)
+%tessel_record(hyx_SocketIPv6AddressAddr)
+%tessel_record(hyx_SocketIPv6AddressAddr___u6_addr)
+%tessel_record(hyx_SocketIPv6Address)
+
+%tessel_record(hyx_EthHdr)
+%tessel_record(hyx_VLANHdr)
+%tessel_record(hyx_ArpHdr)
+%tessel_record(hyx_IPv4Hdr)
+%tessel_record(hyx_IPv6Hdr)
+%tessel_record(hyx_IPv6ExtHdr)
+%tessel_record(hyx_ICMPHdr)
+%tessel_record(hyx_IGMPHdr)
+%tessel_record(hyx_IGMPv3QueryHdr)
+%tessel_record(hyx_IGMPv3GrpRecord)
+%tessel_record(hyx_IGMPv3ReportHdr)
+%tessel_record(hyx_MLDHdr)
+%tessel_record(hyx_MLDv2QueryHdr)
+%tessel_record(hyx_MLDv2GrpRecord)
+%tessel_record(hyx_MLDv2ReportHdr)
+%tessel_record(hyx_UDPHdr)
+%tessel_record(hyx_TCPHdr)
+%tessel_record(hyx_ESPHdr)
+%tessel_record(hyx_FenceHdr)
+%tessel_record(hyx_VXLANHdr)
+%tessel_record(hyx_GREHdr)
+%tessel_record(hyx_GeneveHdr)
+%tessel_record(hyx_GeneveOptionHdr)
+%tessel_record(hyx_PIMHdr)
+%tessel_record(hyx_MPLSHdr)
+
+/* The enumerations' own descriptors, for pointers to enumeration values. */
+%types(VSListType *, ForwardingMode *, hyx_MgmtCallbackLocation *, hyx_IntrTriggerType *,
+       hyx_IntrPolarityType *, hyx_AttrType *, hyx_LinkState *, hyx_LinkDuplex *,
+       hyx_ZARPortStatusFlag *);
+
+/* Variable-length tails of the packet headers: a view of the bytes after the
+   fixed part, with nothing to copy into. */
+%immutable hyx_IGMPv3QueryHdr::sourcesIPv4;
+%immutable hyx_IGMPv3GrpRecord::sourcesIPv4;
+%immutable hyx_IGMPv3ReportHdr::record;
+%immutable hyx_MLDv2QueryHdr::sourcesIPv6;
+%immutable hyx_MLDv2GrpRecord::sourcesIPv6;
+%immutable hyx_MLDv2ReportHdr::record;
 
 /* The host writes a switch id of up to VS_DVS_SWITCH_ID_LEN bytes over the
    text it is given. */
@@ -68,6 +134,14 @@ void free_vs_info(VSInfo *info);
       return SWIG_Py_Void();
     }
     return SWIG_FromCharPtrAndSize(text, len);
+  }
+}
+
+%extend hyx_Name {
+  /* The name's text: the bytes up to the first NUL, never more than 32. */
+  PyObject *__repr__() {
+    if (!$self) return SWIG_Py_Void();
+    return SWIG_FromCharPtrAndSize($self->string, SWIG_strnlen($self->string, sizeof($self->string)));
   }
 }
 

@@ -20,9 +20,11 @@ def _record_names(methods):
 
 def _owner(method, records_longest_first):
     """The record a method belongs to: the longest record name it starts with
-    (``VSPortInfo_vlan_...`` belongs to ``VSPortInfo_vlan``, not ``VSPortInfo``)."""
+    (``VSPortInfo_vlan_flags_get`` belongs to ``VSPortInfo_vlan``), except that
+    the accessors of the field holding a nested record (``VSPortInfo_vlan_get``)
+    belong to the enclosing record (``VSPortInfo``)."""
     for record in records_longest_first:
-        if method.startswith(record + "_"):
+        if method.startswith(record + "_") and method not in (record + _SUFFIX_GET, record + _SUFFIX_SET):
             return record
     return None
 
@@ -64,7 +66,8 @@ def _make_class(record, members, module_name):
     for field, getter in getters.items():
         namespace[field] = property(getter, setters.get(field), doc="%s.%s" % (record, field))
     for name, func in methods.items():
-        if name not in namespace:
+        # A record's own __repr__ replaces the generic one.
+        if name not in namespace or name == "__repr__":
             namespace[name] = _libtessel.SWIG_PyInstanceMethod_New(func)
     return type(record, (object,), namespace)
 
