@@ -15,6 +15,7 @@
 %include "hostapi/common.h"
 
 %include "wrappers/kernel.i"
+%include "wrappers/ports.i"
 
 %include "module/constants.i"
 

@@ -16,6 +16,10 @@ What is excluded, by rule rather than by name lists:
   types), never a pointer into a smaller array.
 - "_swigregister" methods change the process-wide class registrations; they
   are given only non-class values.
+- Pointers into a record come only from its getters whose address lies
+  inside the record's published size: the view of a zero-length array
+  addresses the bytes after a table header, which a fresh header does not
+  have.
 
 TESSEL_FUZZ_CALLS sets the number of calls (a quick pass by default; the
 "fuzz" make target runs a long one) and TESSEL_FUZZ_SEED the seed.
@@ -28,6 +32,8 @@ import pytest
 
 import _libtessel as m
 
+from conftest import INVENTORY
+
 CALLS = int(os.environ.get("TESSEL_FUZZ_CALLS", "3000"))
 SEED = int(os.environ.get("TESSEL_FUZZ_SEED", "20261206"))
 
@@ -39,6 +45,23 @@ OTHERS = [None, b"", b"vSwitch0", 0.0, -1.5, float("nan"), [], (), {}, object()]
 
 METHODS = sorted(n for n, v in vars(m).items() if type(v).__name__ == "builtin_function_or_method")
 RECORDS = sorted(n[len("new_"):] for n in METHODS if n.startswith("new_"))
+RECORDS_LONGEST_FIRST = sorted(RECORDS, key=len, reverse=True)
+
+
+with open(os.path.join(INVENTORY, "records.tsv")) as _f:
+    SIZES = {name: int(size) for name, size in (line.split() for line in _f if line.strip())}
+
+
+def address(obj):
+    return int(getattr(obj, "this", obj))
+
+
+def owner(name):
+    """The record a method belongs to: the longest record name it starts with,
+    except that the accessors of a nested record's field (VSPortInfo_vlan_get)
+    belong to the enclosing record."""
+    return next((r for r in RECORDS_LONGEST_FIRST
+                 if name.startswith(r + "_") and name not in (r + "_get", r + "_set")), None)
 
 
 def releases_memory(name):
@@ -51,12 +74,12 @@ def array_setter_source(name):
     if not name.endswith("_set"):
         return None
     getter = getattr(m, name[:-4] + "_get", None)
-    record = next((r for r in sorted(RECORDS, key=len, reverse=True) if name.startswith(r + "_")), None)
+    record = owner(name)
     if getter is None or record is None:
         return None
     new = getattr(m, "new_" + record)
-    owner = new()
-    if type(getter(owner)).__name__ != "SwigPyObject":
+    sample = new()
+    if type(getter(sample)).__name__ != "SwigPyObject":
         return None
 
     def source(keep):
@@ -86,13 +109,15 @@ class Pool:
         rec_name = self.rng.choice(RECORDS)
         rec = getattr(m, "new_" + rec_name)()
         self.keep.append(rec)
-        getters = [n for n in METHODS if n.startswith(rec_name + "_") and n.endswith("_get")]
+        getters = [n for n in METHODS if n.endswith("_get") and owner(n) == rec_name]
+        start = address(rec)
         for _ in range(4):
             if not getters:
                 break
             value = getattr(m, self.rng.choice(getters))(rec)
             if type(value).__name__ == "SwigPyObject" or hasattr(value, "this"):
-                return value
+                if start <= address(value) < start + SIZES.get(rec_name, 0):
+                    return value
         return rec
 
     def value(self, pointers=True):
