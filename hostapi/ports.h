@@ -5,6 +5,7 @@
 #define TESSEL_HOSTAPI_PORTS_H
 
 #include "hostapi/common.h"
+#include "hostapi/kernel.h"
 
 /* ---- Switch and port counters (natural alignment) ---- */
 
@@ -146,6 +147,145 @@ HYX_EXTERN_C_BEGIN
 /* Fills the caller's record with the reverse-ARP statistics of the named
  * switch; the library keeps no reference to it. */
 HYX_ReturnStatus VSHYX_GetRARPStats(char const *switchName, VSRARPStats *stats);
+
+HYX_EXTERN_C_END
+
+/* ---- Port information ---- */
+
+/* What is connected to a port. */
+typedef enum VS_PortClientType {
+   VS_PORT_CLIENT_UNKNOWN = 0,
+   VS_PORT_CLIENT_TCPIP = 1,
+   VS_PORT_CLIENT_VNIC = 2,
+   VS_PORT_CLIENT_UPLINK = 3,
+   VS_PORT_CLIENT_LAG = 4
+} VS_PortClientType;
+
+/* Bits of a port's VLAN tagging policy (VSPortInfo_vlan.flags). */
+typedef enum VSVlanTPFlags {
+   VS_VLAN_TP_FLAG_TAGGED_INPUT = 0x1,
+   VS_VLAN_TP_FLAG_TAGGED_OUTPUT = 0x2,
+   VS_VLAN_TP_FLAG_OVERWRITE_VID = 0x4,
+   VS_VLAN_TP_FLAG_OVERWRITE_PRIORITY = 0x8,
+   VS_VLAN_TP_FLAG_FILTER_ON_VIDS = 0x10,
+   VS_VLAN_TP_FLAG_QOS_OUTPUT_QUEUE = 0x20,
+   VS_VLAN_TP_FLAG_ALLOW_NESTEDTAG = 0x10000,
+   VS_VLAN_TP_FLAG_TRUNK_VLAN_OVERLAY = 0x20000
+} VSVlanTPFlags;
+
+#ifndef SWIG
+/* Width of VSPortInfo.clientName, with its NUL. */
+#define HYX_PORT_CLIENT_NAME_MAX 1040
+/* Rows of VSPortInfo_ethFrpAccepted.multicastAddrs. */
+#define VSWITCH_ETH_MAX_EXACT_MULTICAST_ADDRS 32
+/* Width of VSPortInfo.dvPortId, with its NUL. */
+#define VS_DVPORT_ID_LEN 48
+#endif
+
+/* A port's VLAN settings; natural alignment. */
+typedef struct {
+   hyx_VlanID defaultVID;
+   hyx_VlanID primaryVID;
+   VSVlanTPFlags flags;
+   hyx_Bool statsEnabled;
+} VSPortInfo_vlan;
+
+/* The exact multicast addresses a port accepts: the first numMulticastAddrs
+ * rows are valid. */
+typedef struct HYX_PACKED VSPortInfo_ethFrpAccepted {
+   hyx_uint16 numMulticastAddrs;
+   unsigned char multicastAddrs[32][6];
+} VSPortInfo_ethFrpAccepted;
+
+/* The information of one switch port. */
+typedef struct HYX_PACKED VSPortInfo {
+   hyx_uint32 portIdx;
+   char clientName[1040];
+   VS_PortClientType clientType;
+   unsigned char fixedHwID[6];
+   hyx_uint8 dvPortId[48];
+   VSPortInfo_ethFrpAccepted ethFrpAccepted;
+   VSStats stats;
+   VSPortInfo_vlan vlan;
+   hyx_Bool isAssocMACFilterEnabled;
+   hyx_Bool isAssocMACFilterStaticAging;
+   int assocMACFilterQueueFeatures;
+   hyx_uint64 ensSeqNo;
+   hyx_uint64 privFlags;
+   hyx_SwitchPortID portID;
+   hyx_uint32 multicastGrpNum;
+   VSPortCounters portCounters;
+   hyx_VlanID subnetConnectedVlan;
+   hyx_Bool subnetVlanEncap;
+} VSPortInfo;
+
+/* The port table of one switch: numEntries packed VSPortInfo records follow
+ * the header. */
+typedef struct HYX_PACKED VSSwitchPortInfo {
+   hyx_uint32 totalEntries;
+   hyx_uint32 numEntries;
+   VSPortInfo entries[0];
+} VSSwitchPortInfo;
+
+/* A list of port IDs: numPorts IDs follow the header. */
+typedef struct HYX_PACKED VSPortList {
+   hyx_uint32 numPorts;
+   hyx_SwitchPortID ports[0];
+} VSPortList;
+
+#ifndef SWIG
+HYX_CHECK_OFFSET(VSPortInfo_vlan, defaultVID, 0);
+HYX_CHECK_OFFSET(VSPortInfo_vlan, primaryVID, 2);
+HYX_CHECK_OFFSET(VSPortInfo_vlan, flags, 4);
+HYX_CHECK_OFFSET(VSPortInfo_vlan, statsEnabled, 8);
+HYX_CHECK_SIZE(VSPortInfo_vlan, 12);
+HYX_CHECK_OFFSET(VSPortInfo_ethFrpAccepted, numMulticastAddrs, 0);
+HYX_CHECK_OFFSET(VSPortInfo_ethFrpAccepted, multicastAddrs, 2);
+HYX_CHECK_SIZE(VSPortInfo_ethFrpAccepted, 194);
+HYX_CHECK_OFFSET(VSPortInfo, portIdx, 0);
+HYX_CHECK_OFFSET(VSPortInfo, clientName, 4);
+HYX_CHECK_OFFSET(VSPortInfo, clientType, 1044);
+HYX_CHECK_OFFSET(VSPortInfo, fixedHwID, 1048);
+HYX_CHECK_OFFSET(VSPortInfo, dvPortId, 1054);
+HYX_CHECK_OFFSET(VSPortInfo, ethFrpAccepted, 1102);
+HYX_CHECK_OFFSET(VSPortInfo, stats, 1296);
+HYX_CHECK_OFFSET(VSPortInfo, vlan, 1408);
+HYX_CHECK_OFFSET(VSPortInfo, isAssocMACFilterEnabled, 1420);
+HYX_CHECK_OFFSET(VSPortInfo, isAssocMACFilterStaticAging, 1421);
+HYX_CHECK_OFFSET(VSPortInfo, assocMACFilterQueueFeatures, 1422);
+HYX_CHECK_OFFSET(VSPortInfo, ensSeqNo, 1426);
+HYX_CHECK_OFFSET(VSPortInfo, privFlags, 1434);
+HYX_CHECK_OFFSET(VSPortInfo, portID, 1442);
+HYX_CHECK_OFFSET(VSPortInfo, multicastGrpNum, 1446);
+HYX_CHECK_OFFSET(VSPortInfo, portCounters, 1450);
+HYX_CHECK_OFFSET(VSPortInfo, subnetConnectedVlan, 1682);
+HYX_CHECK_OFFSET(VSPortInfo, subnetVlanEncap, 1684);
+HYX_CHECK_SIZE(VSPortInfo, 1685);
+HYX_CHECK_OFFSET(VSSwitchPortInfo, totalEntries, 0);
+HYX_CHECK_OFFSET(VSSwitchPortInfo, numEntries, 4);
+HYX_CHECK_OFFSET(VSSwitchPortInfo, entries, 8);
+HYX_CHECK_SIZE(VSSwitchPortInfo, 8);
+HYX_CHECK_OFFSET(VSPortList, numPorts, 0);
+HYX_CHECK_OFFSET(VSPortList, ports, 4);
+HYX_CHECK_SIZE(VSPortList, 4);
+#endif
+
+HYX_EXTERN_C_BEGIN
+
+/* Fills *info with the record of one port of the named switch; the port is
+ * named by its client name or by its port ID written in decimal.  The record
+ * belongs to the library: release it with VSHYX_FreeMemory.  These three
+ * functions give HYX_BAD_PARAM for a NULL argument and HYX_NOT_FOUND for an
+ * unknown switch or port, and then leave the out slot alone. */
+HYX_ReturnStatus VSHYX_GetPortInfo(char const *switchName, char const *portName, VSPortInfo **info);
+/* Fills *table with the records of every port of the named switch, in port
+ * index order.  The table belongs to the library: release it with
+ * VSHYX_FreeMemory. */
+HYX_ReturnStatus VSHYX_GetSwitchPortInfo(char const *switchName, VSSwitchPortInfo **table);
+/* Fills *info with the summary of the named switch, the same record
+ * VSHYX_GetVSInfo writes.  The record belongs to the library: release it with
+ * VSHYX_FreeMemory. */
+HYX_ReturnStatus VSHYX_GetSwitchInfo(char const *switchName, VSInfo **info);
 
 HYX_EXTERN_C_END
 

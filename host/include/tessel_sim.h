@@ -1,5 +1,6 @@
-/* Control interface of the simulated host, exported by libbasekit.so for
- * tests (usually reached through ctypes).
+/* Control interface of the simulated host, exported by libbasekit.so (and,
+ * where marked, by libtessel.so) for tests (usually reached through
+ * ctypes).
  *
  * The guard globals are resolved when libbasekit.so is loaded: load it as a
  * dependency of the Python module (import the module first), otherwise the
@@ -31,6 +32,18 @@ void tessel_sim_reset(void);
 
 /* 1 when the exception guard globals were found at load, else 0. */
 int tessel_sim_guard_available(void);
+
+/* libtessel.so: adds a standard switch named name for scale tests, with
+ * ports ports (1..65536; with more than one, the first is the uplink
+ * "vmnic0" and the others are VM ports "vm-<i>.eth0" on VLANs 1..100) and
+ * learnedMacs learned MAC entries spread evenly over them, besides the
+ * static entry of each VM port.  learnedMacs may be at most
+ * VS_MAC_LEARNING_LIMIT_ENTRIES_SCALED (131072) and at most
+ * VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX (4096) per port.  Returns 0, or -1
+ * when name is NULL, empty, 128 bytes or longer or already taken, a count is
+ * out of range, the host has 64 switches or memory runs out.  The switch
+ * stays until tessel_sim_reset. */
+int tessel_sim_add_switch(char const *name, unsigned ports, unsigned learnedMacs);
 
 #ifdef __cplusplus
 }

@@ -1,0 +1,366 @@
+/* The exported MAC table functions of libtessel.so.
+ *
+ * Tables are built in two passes over the switch's entries (count, then
+ * copy), so their cost is linear in the table size; single entries are found
+ * through the table's hash index. */
+#include <string.h>
+
+#include <unordered_map>
+#include <vector>
+
+#include "api_support.h"
+#include "hostapi/mac.h"
+
+namespace tessel {
+namespace {
+
+/* Address types arrive as the byte the caller passed. */
+bool validAddrType(unsigned addrType) { return addrType <= VS_MAC_ADDR_TYPE_ALL; }
+
+bool kindMatches(unsigned addrType, MacKind kind) {
+   return addrType == VS_MAC_ADDR_TYPE_ALL || addrType == kind;
+}
+
+/* Writes the 103-byte entry of record r at dst. */
+void fillMacEntry(SwitchModel const &model, VirtualSwitch const &sw, MacRecord const &r,
+                  unsigned char *dst) {
+   Port const &p = sw.ports[r.port];
+   bool const learned = r.kind == kMacLearned;
+   bool const learnStatic = learnStaticOf(model, sw);
+   bool const assoc = sw.assocMacFilterEnabled && p.assocMacFilterEnabled;
+   uint32_t const agingTime = agingTimeOf(model, sw);
+
+   VSMACEntry e;
+   memset(&e, 0, sizeof e);
+   memcpy(e.macAddress, r.key.mac.data(), 6);
+   e.macAddrType = static_cast<VSMACAddrType>(r.kind);
+   e.portID = p.id;
+   /* Learned entries age out unless the switch keeps them as static. */
+   e.aging = learned && !learnStatic;
+   e.assocMACFilterAging = assoc && !p.assocMacFilterStaticAging;
+   e.isLearnedStatic = learned && learnStatic;
+   e.overrideEntry = r.overrides;
+   /* Team-side entries age with the switch's aging multiplier. */
+   e.applyMaxAging = learned && !learnStatic && p.team();
+   e.vid = r.key.vid;
+   e.vni = r.key.vni;
+   e.elapsed = learned && agingTime > 0 ? r.elapsed % agingTime : r.elapsed;
+   e.macMove = r.macMove;
+   e.refCount = r.refCount;
+   e.macFilterPktsRx = r.pktsRx;
+   e.macFilterBytesRx = r.bytesRx;
+   e.macFilterPktsTx = r.pktsTx;
+   e.macFilterBytesTx = r.bytesTx;
+   if (assoc) {
+      e.assocMACFilterElapsedTime = r.elapsed;
+      e.assocMACFilterPktsRx = r.pktsRx / 2;
+      e.assocMACFilterBytesRx = r.bytesRx / 2;
+      e.assocMACFilterTimestamp = r.timestamp;
+   }
+   e.rarpTxTimestamp = r.rarpTxTimestamp;
+   e.timestamp = r.timestamp;
+   memcpy(dst, &e, sizeof e);
+}
+
+/* Hands out the reported entries of sw for which matches(record) holds. */
+template <typename Pred>
+HYX_ReturnStatus handOutTable(VirtualSwitch const &sw, Pred matches, VSMACTable **table) {
+   SwitchModel const &model = SwitchModel::instance();
+   auto const &records = sw.macs.records();
+   uint32_t count = 0;
+   for (auto const &r : records) {
+      if (sw.reported(r) && matches(r))
+         ++count;
+   }
+   unsigned char *block = allocTable(count, sizeof(VSMACEntry));
+   if (block == nullptr)
+      return HYX_NO_MEMORY;
+   unsigned char *slot = block + sizeof(VSMACTable);
+   for (auto const &r : records) {
+      if (sw.reported(r) && matches(r)) {
+         fillMacEntry(model, sw, r, slot);
+         slot += sizeof(VSMACEntry);
+      }
+   }
+   *table = reinterpret_cast<VSMACTable *>(block);
+   return HYX_OK;
+}
+
+HYX_ReturnStatus getMACTable(char const *switchName, unsigned addrType, int tableType,
+                             VSMACTable **table) noexcept {
+   return guarded([&]() -> HYX_ReturnStatus {
+      if (table == nullptr || !validAddrType(addrType))
+         return HYX_BAD_PARAM;
+      if (tableType != VS_ALL_MAC_TABLE && tableType != VS_DYNAMIC_MAC_TABLE &&
+          tableType != VS_STATIC_MAC_TABLE)
+         return HYX_BAD_PARAM;
+      VirtualSwitch *sw = nullptr;
+      HYX_ReturnStatus status = lookupSwitch(switchName, sw);
+      if (status != HYX_OK)
+         return status;
+      return handOutTable(
+          *sw,
+          [&](MacRecord const &r) {
+             if (tableType == VS_DYNAMIC_MAC_TABLE && r.kind != kMacLearned)
+                return false;
+             if (tableType == VS_STATIC_MAC_TABLE && r.kind == kMacLearned)
+                return false;
+             return kindMatches(addrType, r.kind);
+          },
+          table);
+   });
+}
+
+HYX_ReturnStatus getBridgedMACTable(char const *switchName, hyx_VirtualNetworkID vni,
+                                    hyx_VlanID vlanID, VSMACTable **table) noexcept {
+   return guarded([&]() -> HYX_ReturnStatus {
+      if (table == nullptr || vlanID >= VS_VLAN_ID_COUNT)
+         return HYX_BAD_PARAM;
+      VirtualSwitch *sw = nullptr;
+      HYX_ReturnStatus status = lookupSwitch(switchName, sw);
+      if (status != HYX_OK)
+         return status;
+      return handOutTable(
+          *sw, [&](MacRecord const &r) { return r.key.vni == vni && r.key.vid == vlanID; }, table);
+   });
+}
+
+HYX_ReturnStatus getPortMACTable(char const *switchName, char const *portName, unsigned addrType,
+                                 VSMACTable **table) noexcept {
+   return guarded([&]() -> HYX_ReturnStatus {
+      if (table == nullptr || !validAddrType(addrType))
+         return HYX_BAD_PARAM;
+      VirtualSwitch *sw = nullptr;
+      Port *port = nullptr;
+      HYX_ReturnStatus status = lookupSwitchPort(switchName, portName, sw, port);
+      if (status != HYX_OK)
+         return status;
+      uint32_t const index = port->index;
+      return handOutTable(
+          *sw, [&](MacRecord const &r) { return r.port == index && kindMatches(addrType, r.kind); },
+          table);
+   });
+}
+
+HYX_ReturnStatus getTeamMACTable(char const *switchName, unsigned addrType,
+                                 VSMACTable **table) noexcept {
+   return guarded([&]() -> HYX_ReturnStatus {
+      if (table == nullptr || !validAddrType(addrType))
+         return HYX_BAD_PARAM;
+      VirtualSwitch *sw = nullptr;
+      HYX_ReturnStatus status = lookupSwitch(switchName, sw);
+      if (status != HYX_OK)
+         return status;
+      return handOutTable(
+          *sw,
+          [&](MacRecord const &r) {
+             return sw->ports[r.port].team() && kindMatches(addrType, r.kind);
+          },
+          table);
+   });
+}
+
+MacKey keyOf(VSMACEntry const &e) {
+   MacKey key;
+   memcpy(key.mac.data(), e.macAddress, 6);
+   key.vid = e.vid;
+   key.vni = e.vni;
+   return key;
+}
+
+/* Copies record i of the caller's packed array; the array may sit at any
+ * address. */
+VSMACEntry entryAt(VSMACEntry const *entries, uint32_t i) {
+   VSMACEntry e;
+   memcpy(&e, reinterpret_cast<unsigned char const *>(entries) + static_cast<size_t>(i) * sizeof e,
+          sizeof e);
+   return e;
+}
+
+HYX_ReturnStatus getMACEntry(char const *switchName, VSMACEntry const *entry, hyx_Bool searchTeam,
+                             int *result) noexcept {
+   if (result != nullptr)
+      *result = -1;
+   return guarded([&]() -> HYX_ReturnStatus {
+      bool team = false;
+      if (entry == nullptr || result == nullptr || !readBool(searchTeam, team))
+         return HYX_BAD_PARAM;
+      VirtualSwitch *sw = nullptr;
+      HYX_ReturnStatus status = lookupSwitch(switchName, sw);
+      if (status != HYX_OK)
+         return status;
+      MacRecord const *r = sw->macs.find(keyOf(entryAt(entry, 0)));
+      if (r == nullptr || !sw->reported(*r))
+         return HYX_NOT_FOUND;
+      Port const &port = sw->ports[r->port];
+      if (port.team() && !team)
+         return HYX_NOT_FOUND;
+      *result = static_cast<int>(port.id);
+      return HYX_OK;
+   });
+}
+
+/* Argument checks shared by Set and Clear, in this order: NULL names, a
+ * count above the per-port limit (before any record is read), NULL records
+ * with a non-zero count, then the switch and port. */
+HYX_ReturnStatus checkPortEntries(char const *switchName, char const *portName, hyx_uint32 count,
+                                  VSMACEntry const *entries, VirtualSwitch *&sw, Port *&port) {
+   if (switchName == nullptr || portName == nullptr)
+      return HYX_BAD_PARAM;
+   if (count > VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX)
+      return HYX_LIMIT_EXCEEDED;
+   if (count > 0 && entries == nullptr)
+      return HYX_BAD_PARAM;
+   return lookupSwitchPort(switchName, portName, sw, port);
+}
+
+bool zeroMac(MacAddress const &mac) {
+   for (uint8_t byte : mac) {
+      if (byte != 0)
+         return false;
+   }
+   return true;
+}
+
+HYX_ReturnStatus setPortMACTable(char const *switchName, char const *portName, hyx_uint32 count,
+                                 VSMACEntry const *entries) noexcept {
+   return guarded([&]() -> HYX_ReturnStatus {
+      VirtualSwitch *sw = nullptr;
+      Port *port = nullptr;
+      HYX_ReturnStatus status = checkPortEntries(switchName, portName, count, entries, sw, port);
+      if (status != HYX_OK || count == 0)
+         return status;
+      SwitchModel &model = SwitchModel::instance();
+      if (!staticMacAllowOf(model, *sw))
+         return HYX_NO_PERMISSION;
+
+      /* Everything is checked before anything changes; a later record with
+       * the key of an earlier one replaces it. */
+      uint32_t const now = model.now() + 1;
+      std::vector<MacRecord> batch;
+      std::unordered_map<MacKey, size_t, MacKeyHash> slots;
+      batch.reserve(count);
+      slots.reserve(count);
+      uint32_t added = 0;
+      for (uint32_t i = 0; i < count; ++i) {
+         VSMACEntry const e = entryAt(entries, i);
+         auto const type = getAt<unsigned char>(&e, offsetof(VSMACEntry, macAddrType));
+         if (type != VS_MAC_ADDR_TYPE_STATIC && type != VS_MAC_ADDR_TYPE_USER)
+            return HYX_BAD_PARAM;
+         MacKey const key = keyOf(e);
+         if (key.vid >= VS_VLAN_ID_COUNT || zeroMac(key.mac))
+            return HYX_BAD_PARAM;
+         MacRecord const *existing = sw->macs.find(key);
+         bool const ownStatic =
+             existing != nullptr && existing->kind != kMacLearned && existing->port == port->index;
+         if (existing != nullptr && existing->kind != kMacLearned && !ownStatic)
+            return HYX_EXISTS;
+         MacRecord record;
+         record.key = key;
+         record.port = port->index;
+         record.kind = static_cast<MacKind>(type);
+         record.overrides = existing != nullptr && (ownStatic ? existing->overrides : true);
+         record.macMove = existing != nullptr && existing->port != port->index ? 1 : 0;
+         record.timestamp = now;
+         auto slot = slots.emplace(key, batch.size());
+         if (slot.second) {
+            batch.push_back(record);
+            added += ownStatic ? 0 : 1;
+         } else {
+            batch[slot.first->second] = record;
+         }
+      }
+      if (sw->macs.counts(port->index).fixed + added > VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX)
+         return HYX_LIMIT_EXCEEDED;
+      sw->macs.reserve(sw->macs.records().size() + added);
+      model.tick();
+      for (auto const &record : batch)
+         sw->macs.put(record);
+      return HYX_OK;
+   });
+}
+
+HYX_ReturnStatus clearPortMACTable(char const *switchName, char const *portName, hyx_uint32 count,
+                                   VSMACEntry const *entries) noexcept {
+   return guarded([&]() -> HYX_ReturnStatus {
+      VirtualSwitch *sw = nullptr;
+      Port *port = nullptr;
+      HYX_ReturnStatus status = checkPortEntries(switchName, portName, count, entries, sw, port);
+      if (status != HYX_OK || count == 0)
+         return status;
+      std::vector<MacKey> keys;
+      keys.reserve(count);
+      for (uint32_t i = 0; i < count; ++i) {
+         MacKey const key = keyOf(entryAt(entries, i));
+         MacRecord const *existing = sw->macs.find(key);
+         if (existing == nullptr || existing->kind == kMacLearned || existing->port != port->index)
+            return HYX_NOT_FOUND;
+         keys.push_back(key);
+      }
+      SwitchModel::instance().tick();
+      for (auto const &key : keys)
+         sw->macs.erase(key);
+      return HYX_OK;
+   });
+}
+
+} // namespace
+} // namespace tessel
+
+extern "C" {
+
+TESSEL_HOST_EXPORT HYX_ReturnStatus VSHYX_GetMACTable(char const *switchName,
+                                                      VSMACAddrType addrType,
+                                                      VSMacTableType tableType,
+                                                      VSMACTable **table) {
+   TESSEL_SIM_ENTRY("VSHYX_GetMACTable");
+   return tessel::getMACTable(switchName, tessel::rawValue<unsigned char>(addrType),
+                              tessel::rawValue<int>(tableType), table);
+}
+
+TESSEL_HOST_EXPORT HYX_ReturnStatus VSHYX_GetBridgedMACTableByID(char const *switchName,
+                                                                 hyx_VirtualNetworkID vni,
+                                                                 hyx_VlanID vlanID,
+                                                                 VSMACTable **table) {
+   TESSEL_SIM_ENTRY("VSHYX_GetBridgedMACTableByID");
+   return tessel::getBridgedMACTable(switchName, vni, vlanID, table);
+}
+
+TESSEL_HOST_EXPORT HYX_ReturnStatus VSHYX_GetPortMACTable(char const *switchName,
+                                                          char const *portName,
+                                                          VSMACAddrType addrType,
+                                                          VSMACTable **table) {
+   TESSEL_SIM_ENTRY("VSHYX_GetPortMACTable");
+   return tessel::getPortMACTable(switchName, portName, tessel::rawValue<unsigned char>(addrType),
+                                  table);
+}
+
+TESSEL_HOST_EXPORT HYX_ReturnStatus VSHYX_GetTeamMACTable(char const *switchName,
+                                                          VSMACAddrType addrType,
+                                                          VSMACTable **table) {
+   TESSEL_SIM_ENTRY("VSHYX_GetTeamMACTable");
+   return tessel::getTeamMACTable(switchName, tessel::rawValue<unsigned char>(addrType), table);
+}
+
+TESSEL_HOST_EXPORT HYX_ReturnStatus VSHYX_GetMACEntry(char const *switchName,
+                                                      VSMACEntry const *entry, hyx_Bool searchTeam,
+                                                      int *result) {
+   TESSEL_SIM_ENTRY("VSHYX_GetMACEntry");
+   return tessel::getMACEntry(switchName, entry, searchTeam, result);
+}
+
+TESSEL_HOST_EXPORT HYX_ReturnStatus VSHYX_SetPortMACTable(char const *switchName,
+                                                          char const *portName, hyx_uint32 count,
+                                                          VSMACEntry const *entries) {
+   TESSEL_SIM_ENTRY("VSHYX_SetPortMACTable");
+   return tessel::setPortMACTable(switchName, portName, count, entries);
+}
+
+TESSEL_HOST_EXPORT HYX_ReturnStatus VSHYX_ClearPortMACTable(char const *switchName,
+                                                            char const *portName, hyx_uint32 count,
+                                                            VSMACEntry const *entries) {
+   TESSEL_SIM_ENTRY("VSHYX_ClearPortMACTable");
+   return tessel::clearPortMACTable(switchName, portName, count, entries);
+}
+
+} // extern "C"

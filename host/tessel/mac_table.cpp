@@ -1,0 +1,87 @@
+#include "mac_table.h"
+
+namespace tessel {
+
+namespace {
+
+uint64_t mix64(uint64_t x) {
+   x += 0x9E3779B97F4A7C15ull;
+   x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+   x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+   return x ^ (x >> 31);
+}
+
+bool unicast(MacAddress const &mac) { return (mac[0] & 0x01) == 0; }
+
+} // namespace
+
+size_t MacKeyHash::operator()(MacKey const &key) const noexcept {
+   uint64_t packed = 0;
+   for (uint8_t byte : key.mac)
+      packed = (packed << 8) | byte;
+   packed = (packed << 16) | key.vid;
+   return static_cast<size_t>(mix64(packed ^ mix64(key.vni)));
+}
+
+void MacTable::reserve(size_t entries) {
+   records_.reserve(entries);
+   index_.reserve(entries);
+}
+
+MacRecord const *MacTable::find(MacKey const &key) const {
+   auto it = index_.find(key);
+   return it == index_.end() ? nullptr : &records_[it->second];
+}
+
+MacTable::PortCounts MacTable::counts(uint32_t port) const {
+   return port < portCounts_.size() ? portCounts_[port] : PortCounts{};
+}
+
+/* put() has made room for record.port. */
+void MacTable::count(MacRecord const &record, int delta) {
+   PortCounts &counts = portCounts_[record.port];
+   uint32_t &slot = record.kind == kMacLearned ? counts.learned : counts.fixed;
+   slot += delta;
+   if (record.kind == kMacUser && unicast(record.key.mac))
+      userUnicast_ += delta;
+}
+
+void MacTable::put(MacRecord const &record) {
+   /* Growing the per-port counts is the only step that can throw after the
+    * index is touched, so it comes first. */
+   if (record.port >= portCounts_.size())
+      portCounts_.resize(record.port + 1);
+   auto it = index_.find(record.key);
+   if (it != index_.end()) {
+      MacRecord &old = records_[it->second];
+      count(old, -1);
+      old = record;
+      count(old, +1);
+      return;
+   }
+   records_.push_back(record);
+   try {
+      index_.emplace(record.key, records_.size() - 1);
+   } catch (...) {
+      records_.pop_back();
+      throw;
+   }
+   count(record, +1);
+}
+
+bool MacTable::erase(MacKey const &key) {
+   auto it = index_.find(key);
+   if (it == index_.end())
+      return false;
+   size_t slot = it->second;
+   count(records_[slot], -1);
+   index_.erase(it);
+   if (slot != records_.size() - 1) {
+      records_[slot] = records_.back();
+      index_.find(records_[slot].key)->second = slot;
+   }
+   records_.pop_back();
+   return true;
+}
+
+} // namespace tessel
