@@ -26,6 +26,15 @@
   }
 }
 
+/* Two-dimensional arrays (rows of addresses): copied whole, the same way. */
+%typemap(memberin, noblock=1) SWIGTYPE [ANY][ANY] {
+  if (!$input) {
+    %variable_nullref("$type", "$name");
+  } else if (arg1) {
+    memcpy($1, $input, sizeof($1));
+  }
+}
+
 /* Text fields: the converted text already fills an N-byte buffer. */
 %typemap(memberin, noblock=1) char [ANY] {
   if (arg1) {

@@ -7,6 +7,8 @@
 %include "module/records.i"
 %include "module/guard.i"
 %include "module/typetable.i"
+%include "module/copies.i"
+%include "module/addresses.i"
 
 /* Enumerations of the host headers give types, not constants: every constant
    the module installs comes from constants.i, in its fixed order. */
@@ -16,6 +18,7 @@
 
 %include "wrappers/kernel.i"
 %include "wrappers/ports.i"
+%include "wrappers/mac.i"
 
 %include "module/constants.i"
 

@@ -49,6 +49,27 @@ class SimHost:
 _SIM = SimHost()
 
 
+# Raw memory of records, for checks against their exact byte layout.
+
+
+def addr(ptr):
+    """The address a raw pointer object or a proxy holds."""
+    return int(getattr(ptr, "this", ptr))
+
+
+def raw(ptr, size, offset=0):
+    return ctypes.string_at(addr(ptr) + offset, size)
+
+
+def poke(ptr, offset, data):
+    ctypes.memmove(addr(ptr) + offset, data, len(data))
+
+
+def msg(method, argnum, ctype):
+    """The message of an argument conversion failure."""
+    return "in method '%s', argument %d of type '%s'" % (method, argnum, ctype)
+
+
 @pytest.fixture
 def sim():
     _SIM.reset()

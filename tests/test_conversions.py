@@ -6,11 +6,9 @@ import pytest
 import _libtessel as m
 import _tessel_probe as probe
 
+from conftest import msg
+
 U64_MAX = 2**64 - 1
-
-
-def msg(method, argnum, ctype):
-    return "in method '%s', argument %d of type '%s'" % (method, argnum, ctype)
 
 
 @pytest.fixture

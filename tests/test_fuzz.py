@@ -16,6 +16,11 @@ What is excluded, by rule rather than by name lists:
   types), never a pointer into a smaller array.
 - "_swigregister" methods change the process-wide class registrations; they
   are given only non-class values.
+- A count next to a record pointer: a host function given a count and a
+  record reads (or writes) that many records from it, and an element
+  "___getitem__" copies element i of the array its record starts.  The
+  harness owns single records only, so in such calls every int that would
+  convert is 0 or 1; ints that fail conversion (negative, too wide) stay.
 - Pointers into a record come only from its getters whose address lies
   inside the record's published size: the view of a zero-length array
   addresses the bytes after a table header, which a fresh header does not
@@ -32,7 +37,7 @@ import pytest
 
 import _libtessel as m
 
-from conftest import INVENTORY
+from conftest import INVENTORY, addr
 
 CALLS = int(os.environ.get("TESSEL_FUZZ_CALLS", "3000"))
 SEED = int(os.environ.get("TESSEL_FUZZ_SEED", "20261206"))
@@ -50,10 +55,6 @@ RECORDS_LONGEST_FIRST = sorted(RECORDS, key=len, reverse=True)
 
 with open(os.path.join(INVENTORY, "records.tsv")) as _f:
     SIZES = {name: int(size) for name, size in (line.split() for line in _f if line.strip())}
-
-
-def address(obj):
-    return int(getattr(obj, "this", obj))
 
 
 def owner(name):
@@ -110,13 +111,13 @@ class Pool:
         rec = getattr(m, "new_" + rec_name)()
         self.keep.append(rec)
         getters = [n for n in METHODS if n.endswith("_get") and owner(n) == rec_name]
-        start = address(rec)
+        start = addr(rec)
         for _ in range(4):
             if not getters:
                 break
             value = getattr(m, self.rng.choice(getters))(rec)
             if type(value).__name__ == "SwigPyObject" or hasattr(value, "this"):
-                if start <= address(value) < start + SIZES.get(rec_name, 0):
+                if start <= addr(value) < start + SIZES.get(rec_name, 0):
                     return value
         return rec
 
@@ -133,11 +134,29 @@ class Pool:
         return self.inner_pointer()
 
 
+def is_pointer(value):
+    return type(value).__name__ == "SwigPyObject" or hasattr(value, "this")
+
+
+def counts_records(name):
+    """Calls whose int arguments may count records behind a pointer: the host
+    functions (they belong to no record) and the element copies."""
+    return owner(name) is None or name.endswith("___getitem__")
+
+
+def single_record_count(rng, value):
+    if isinstance(value, int) and 1 < value < 2**32:
+        return rng.choice([0, 1])
+    return value
+
+
 def arguments(pool, name, nargs):
     rng = pool.rng
     if name.endswith("_swigregister") or releases_memory(name):
         return tuple(pool.value(pointers=False) for _ in range(nargs))
     args = [pool.value() for _ in range(nargs)]
+    if counts_records(name) and any(is_pointer(a) for a in args):
+        args = [single_record_count(rng, a) for a in args]
     source = ARRAY_SOURCES.get(name)
     if source is not None and nargs >= 2:
         args[1] = source(pool.keep) if rng.random() < 0.7 else pool.value(pointers=False)

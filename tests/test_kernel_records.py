@@ -1,28 +1,11 @@
 """Kernel API basic records and the switch and port counters: layouts seen
 through raw bytes, the field kinds, and the exact error messages."""
 
-import ctypes
-
 import pytest
 
 import _libtessel as m
 
-
-def addr(ptr):
-    """The address a raw pointer object or a proxy holds."""
-    return int(getattr(ptr, "this", ptr))
-
-
-def raw(ptr, size, offset=0):
-    return ctypes.string_at(addr(ptr) + offset, size)
-
-
-def poke(ptr, offset, data):
-    ctypes.memmove(addr(ptr) + offset, data, len(data))
-
-
-def msg(method, argnum, ctype):
-    return "in method '%s', argument %d of type '%s'" % (method, argnum, ctype)
+from conftest import addr, msg, poke, raw
 
 
 def test_name_text_bounds_and_repr():

@@ -1,23 +1,11 @@
 """Packet header records: bit-field positions and overlapping views checked
 against the raw wire bytes, no byte swapping, and the tail views."""
 
-import ctypes
-
 import pytest
 
 import _libtessel as m
 
-
-def addr(ptr):
-    return int(getattr(ptr, "this", ptr))
-
-
-def raw(ptr, size, offset=0):
-    return ctypes.string_at(addr(ptr) + offset, size)
-
-
-def poke(ptr, offset, data):
-    ctypes.memmove(addr(ptr) + offset, data, len(data))
+from conftest import addr, poke, raw
 
 
 # (record, size, field, first bit counted from bit 0 of byte 0, width in bits)

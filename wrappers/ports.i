@@ -11,7 +11,28 @@
 %tessel_record(VSPortCounters)
 %tessel_record(VSPCacheStatsInfo)
 %tessel_record(VSRARPStats)
+%tessel_record(VSPortInfo)
+%tessel_record(VSPortInfo_vlan)
+%tessel_record(VSPortInfo_ethFrpAccepted)
+%tessel_record(VSSwitchPortInfo)
+%tessel_record(VSPortList)
 
-/* The host's port model brings VSHYX_GetRARPStats with the port functions. */
-%ignore VSHYX_GetRARPStats;
+%types(VS_PortClientType *, VSVlanTPFlags *);
+/* Declared ahead of its definition by the switch summary; its out-slot
+   descriptor answers to the tagged spelling too. */
+%types(struct VSSwitchPortInfo **);
+
+/* The VLAN settings and accepted multicast filter are read in place. */
+%immutable VSPortInfo::vlan;
+%immutable VSPortInfo::ethFrpAccepted;
+
+%apply unsigned char MAC_TEXT[6] { unsigned char fixedHwID[6] };
+
+/* The library's records and tables come back through out slots. */
+%apply SWIGTYPE **OUTPUT { VSPortInfo **info, VSSwitchPortInfo **table, VSInfo **info };
+
+%tessel_element_copy(VSPortInfo)
+
 %include "hostapi/ports.h"
+
+%clear VSPortInfo **info, VSSwitchPortInfo **table, VSInfo **info;
