@@ -18,7 +18,7 @@ SANITIZER_ENV = LD_PRELOAD="$$(gcc -print-file-name=libasan.so) $$(gcc -print-fi
 
 CMAKE_CONFIGURE = cmake -S . -G Ninja -DPython_EXECUTABLE=$(abspath $(VPY))
 
-.PHONY: all build test demo sanitize fuzz fuzz-sanitize clean format
+.PHONY: all build test demo sanitize fuzz fuzz-sanitize bench clean format
 
 all: build
 
@@ -40,6 +40,8 @@ test: build
 demo: build
 	PYTHONPATH=$(BUILD)/python $(VPY) -m libtessel switches
 	PYTHONPATH=$(BUILD)/python $(VPY) -m libtessel aliases
+	PYTHONPATH=$(BUILD)/python $(VPY) -m libtessel ports vSwitch0
+	PYTHONPATH=$(BUILD)/python $(VPY) -m libtessel macs vSwitch0
 
 # The module and the host libraries built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, the whole suite run with the runtime preloaded
@@ -52,6 +54,10 @@ sanitize: $(DEPS)
 	$(SANITIZER_ENV) \
 	TESSEL_BUILD_DIR=$(ASAN_BUILD) $(VPY) -m pytest -q -p no:cacheprovider tests \
 	  || { cat $(ASAN_BUILD)/sanitizer.* 2>/dev/null; exit 1; }
+
+# Speed and memory of the port and MAC tables as a switch grows.
+bench: build
+	PYTHONPATH=$(BUILD)/python $(VPY) bench/bench_tables.py
 
 format: $(DEPS)
 	clang-format -i module/*.c module/*.h extensions/*.c extensions/*.h hostapi/*.h \

@@ -42,3 +42,28 @@ def test_aliases(sim):
 def test_unknown_command_fails():
     with pytest.raises(SystemExit):
         cli.main(["bogus"], out=io.StringIO())
+
+
+PORT_KEYS = {"port_id", "index", "client", "client_type", "mac", "default_vlan", "pkts_rx", "pkts_tx",
+             "bytes_rx", "bytes_tx", "dropped_rx", "dropped_tx"}
+MAC_KEYS = {"mac", "type", "port_id", "vlan", "vni", "aging"}
+
+
+def test_ports_json_and_table_agree(sim):
+    data = json.loads(run("ports", "vSwitch0", "--json"))
+    assert data and all(set(d) == PORT_KEYS for d in data)
+    lines = run("ports", "vSwitch0").splitlines()
+    assert lines[0].split()[:4] == ["PORT-ID", "CLIENT", "TYPE", "MAC"]
+    assert [line.split()[1] for line in lines[1:]] == [d["client"] for d in data]
+
+
+def test_macs_of_a_port(sim):
+    everything = json.loads(run("macs", "vSwitch0", "--json"))
+    assert everything and all(set(d) == MAC_KEYS for d in everything)
+    port = json.loads(run("macs", "vSwitch0", "--port", "web-01.eth0", "--json"))
+    assert port and all(d in everything for d in port) and len(port) < len(everything)
+
+
+def test_unknown_switch_is_an_error_not_a_traceback(sim, capsys):
+    assert cli.main(["ports", "no-such-switch"], out=io.StringIO()) == 1
+    assert "VSHYX_GetSwitchPortInfo('no-such-switch') failed" in capsys.readouterr().err

@@ -2,7 +2,8 @@
 
 The module ``_libtessel`` is re-exported as it is (functions, constants and
 ``cvar``); this package adds the proxy classes of the host records and a few
-Pythonic helpers (``switch_names``, ``switch_info``, ``switch_summaries``).
+Pythonic helpers (``switch_names``, ``switch_info``, ``switch_summaries``,
+``ports``, ``port_info``, ``mac_table`` and their summaries).
 """
 
 import _libtessel
@@ -22,7 +23,30 @@ from libtessel.switches import (  # noqa: E402
     switch_summaries,
 )
 
+from libtessel.ports import (  # noqa: E402
+    MacEntrySummary,
+    PortSummary,
+    clear_static_mac,
+    mac_summaries,
+    mac_table,
+    port_info,
+    port_mac_table,
+    port_summaries,
+    ports,
+    set_static_mac,
+)
+
 __all__ = [
+    "MacEntrySummary",
+    "PortSummary",
+    "clear_static_mac",
+    "mac_summaries",
+    "mac_table",
+    "port_info",
+    "port_mac_table",
+    "port_summaries",
+    "ports",
+    "set_static_mac",
     "HostError",
     "SwitchSummary",
     "switch_aliases",

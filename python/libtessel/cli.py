@@ -2,6 +2,8 @@
 
     python -m libtessel switches [--json]
     python -m libtessel aliases [--json]
+    python -m libtessel ports SWITCH [--json]
+    python -m libtessel macs SWITCH [--port PORT] [--json]
 
 The keys of the JSON output never change once published.
 """
@@ -69,6 +71,31 @@ def _cmd_aliases(args, out):
     return 0
 
 
+def _dump(items, args, out, columns):
+    if args.json:
+        json.dump([i.as_dict() for i in items], out, indent=2)
+        out.write("\n")
+        return 0
+    rows = [[str(getattr(i, key)) for _, key in columns] for i in items]
+    out.write(format_table([h for h, _ in columns], rows) + "\n")
+    return 0
+
+
+_PORT_COLUMNS = [("PORT-ID", "port_id"), ("CLIENT", "client"), ("TYPE", "client_type"), ("MAC", "mac"),
+                 ("VLAN", "default_vlan"), ("RX-PKTS", "pkts_rx"), ("TX-PKTS", "pkts_tx"),
+                 ("RX-DROP", "dropped_rx"), ("TX-DROP", "dropped_tx")]
+_MAC_COLUMNS = [("MAC", "mac"), ("TYPE", "type"), ("PORT-ID", "port_id"), ("VLAN", "vlan"), ("VNI", "vni"),
+                ("AGING", "aging")]
+
+
+def _cmd_ports(args, out):
+    return _dump(libtessel.port_summaries(args.switch), args, out, _PORT_COLUMNS)
+
+
+def _cmd_macs(args, out):
+    return _dump(libtessel.mac_summaries(args.switch, args.port), args, out, _MAC_COLUMNS)
+
+
 def main(argv=None, out=None):
     out = out or sys.stdout
     parser = argparse.ArgumentParser(prog="libtessel", description=__doc__.splitlines()[0])
@@ -80,6 +107,15 @@ def main(argv=None, out=None):
         p = sub.add_parser(name, help=text)
         p.add_argument("--json", action="store_true", help="machine-readable output")
         p.set_defaults(func=func)
+    p = sub.add_parser("ports", help="list a switch's ports with their traffic")
+    p.add_argument("switch")
+    p.add_argument("--json", action="store_true", help="machine-readable output")
+    p.set_defaults(func=_cmd_ports)
+    p = sub.add_parser("macs", help="list a switch's (or one port's) MAC table")
+    p.add_argument("switch")
+    p.add_argument("--port", help="only this port (client name or port ID)")
+    p.add_argument("--json", action="store_true", help="machine-readable output")
+    p.set_defaults(func=_cmd_macs)
     args = parser.parse_args(argv)
     try:
         return args.func(args, out)

@@ -55,7 +55,7 @@ def switch_info(name):
 
     info = VSInfo()
     status = _libtessel.VSHYX_GetVSInfo(name, info)
-    if status != 0:
+    if status != _libtessel.HYX_OK:
         raise HostError("VSHYX_GetVSInfo(%r)" % name, status)
     return info
 
