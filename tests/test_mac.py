@@ -243,3 +243,33 @@ def test_port_learning_in_the_all_ports_table(sim):
     assert len(mine) == 1 and raw(mine[0], 10) == raw(cfg, 10)
     cfg.macLimit = m.VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX + 1
     assert m.VSDVS_SetPortMACLearning("vSwitch0", "web-01.eth0", cfg) != m.HYX_OK
+
+
+def test_team_table_and_learning_statistics(sim):
+    uplinks = {p.portID for p in libtessel.ports("vSwitch0") if p.clientType == m.VS_PORT_CLIENT_UPLINK}
+    status, team = m.VSHYX_GetTeamMACTable("vSwitch0", m.VS_MAC_ADDR_TYPE_LEARNED)
+    assert status == m.HYX_OK and team.numEntries > 0
+    ports = {m.VSMACEntry___getitem__(team.macEntries, i).portID for i in range(team.numEntries)}
+    m.VSHYX_FreeMemory(team)
+    assert ports <= uplinks
+    status, table = m.VSHYX_GetSwitchMACLearningStats("vSwitch0")
+    assert status == m.HYX_OK and table.numEntries > 0
+    elem = m.VSPMACLearningStatsPortInfo___getitem__(table.macLearningEntries, 0)
+    counters = elem.get_mac_learning_stats()
+    m.VSHYX_FreeMemory(table)
+    one = libtessel.VSPMACLearningStatsPortInfo()
+    assert m.VSHYX_GetPortMACLearningStats("vSwitch0", str(elem.portID), one) == m.HYX_OK
+    assert raw(one, 52) == raw(elem, 52) and counters.numMACsLearned == one.portStats.numMACsLearned
+
+
+def test_global_properties_round_trip(sim):
+    props = libtessel.VSMACLearningGlobalProps()
+    assert m.VSHYX_GetGlobalMACLearningProps(props) == m.HYX_OK
+    assert (props.agingTime, props.macLimit) == (m.VS_MAC_LEARNING_AGING_TIME_DEFAULT,
+                                                  m.VS_MAC_LEARNING_LIMIT_ENTRIES_DEFAULT)
+    props.agingTime = 1200
+    assert m.VSHYX_SetGlobalMACLearningProps(props) == m.HYX_OK
+    again = libtessel.VSMACLearningGlobalProps()
+    assert m.VSHYX_GetGlobalMACLearningProps(again) == m.HYX_OK and again.agingTime == 1200
+    prop = libtessel.VSPropMACLearning()
+    assert m.VSDVS_GetMACLearning("vSwitch1", prop) == m.HYX_OK and prop.agingTime == 1200
