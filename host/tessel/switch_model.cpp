@@ -87,7 +87,7 @@ enum PortTrait : unsigned {
    kNoLearning = 1u << 3,
 };
 
-struct PortSpec {
+struct PortPlan {
    std::string name;
    int32_t type;
    /* 4095 for a trunk of every VLAN. */
@@ -175,53 +175,53 @@ MacAddress solicitedNode(MacAddress const &mac) {
    return {0x33, 0x33, 0xff, mac[3], mac[4], mac[5]};
 }
 
-/* Adds the ports of specs to sw with their own (STATIC) entries and their
+/* Adds the ports of plans to sw with their own (STATIC) entries and their
  * learned ones.  Team ports learn addresses on the segments of the other
  * ports. */
-void addPorts(VirtualSwitch &sw, uint8_t ordinal, std::vector<PortSpec> const &specs,
+void addPorts(VirtualSwitch &sw, uint8_t ordinal, std::vector<PortPlan> const &plans,
               uint32_t clock) {
    uint32_t const idBase = (static_cast<uint32_t>(ordinal) + 2) << 24;
    std::vector<std::pair<uint16_t, uint32_t>> segments;
-   for (auto const &spec : specs) {
-      bool team = spec.type == VS_PORT_CLIENT_UPLINK || spec.type == VS_PORT_CLIENT_LAG;
-      uint16_t vid = spec.vni != 0 || spec.vlan == kTrunkVlan ? 0 : spec.vlan;
-      if (!team && (segments.empty() || segments.back() != std::make_pair(vid, spec.vni)))
-         segments.emplace_back(vid, spec.vni);
+   for (auto const &plan : plans) {
+      bool team = plan.type == VS_PORT_CLIENT_UPLINK || plan.type == VS_PORT_CLIENT_LAG;
+      uint16_t vid = plan.vni != 0 || plan.vlan == kTrunkVlan ? 0 : plan.vlan;
+      if (!team && (segments.empty() || segments.back() != std::make_pair(vid, plan.vni)))
+         segments.emplace_back(vid, plan.vni);
    }
    if (segments.empty())
       segments.emplace_back(0, 0);
 
    uint32_t serial = 0;
    size_t teamSegment = 0;
-   sw.ports.reserve(sw.ports.size() + specs.size());
-   for (auto const &spec : specs) {
+   sw.ports.reserve(sw.ports.size() + plans.size());
+   for (auto const &plan : plans) {
       Port p;
       p.index = static_cast<uint32_t>(sw.ports.size());
       p.id = idBase + p.index + 1;
-      p.clientName = spec.name;
-      p.clientType = spec.type;
+      p.clientName = plan.name;
+      p.clientType = plan.type;
       bool team = p.team();
       p.mac = portMac(ordinal, p.index, team);
       if (sw.distributed)
          p.dvPortId = std::to_string(100 + p.index);
-      p.vni = spec.vni;
-      p.defaultVid = spec.vni != 0 ? 0 : spec.vlan;
+      p.vni = plan.vni;
+      p.defaultVid = plan.vni != 0 ? 0 : plan.vlan;
       p.primaryVid = p.defaultVid;
-      if (team || spec.vlan == kTrunkVlan)
+      if (team || plan.vlan == kTrunkVlan)
          p.vlanFlags = VS_VLAN_TP_FLAG_TAGGED_INPUT | VS_VLAN_TP_FLAG_TAGGED_OUTPUT;
       if (team)
          p.vlanFlags |= VS_VLAN_TP_FLAG_FILTER_ON_VIDS;
-      else if (spec.vlan == kTrunkVlan)
+      else if (plan.vlan == kTrunkVlan)
          p.vlanFlags |= VS_VLAN_TP_FLAG_ALLOW_NESTEDTAG;
-      else if (spec.vlan != 0)
+      else if (plan.vlan != 0)
          p.vlanFlags |= VS_VLAN_TP_FLAG_OVERWRITE_VID;
-      if (spec.vni != 0)
+      if (plan.vni != 0)
          p.vlanFlags |= VS_VLAN_TP_FLAG_TRUNK_VLAN_OVERLAY;
       p.vlanStatsEnabled = sw.distributed;
-      p.sink = (spec.traits & kSinkPort) != 0;
+      p.sink = (plan.traits & kSinkPort) != 0;
       if (p.clientType == VS_PORT_CLIENT_VNIC && sw.assocMacFilterEnabled) {
          p.assocMacFilterEnabled = true;
-         p.assocMacFilterStaticAging = (spec.traits & kServicePort) != 0;
+         p.assocMacFilterStaticAging = (plan.traits & kServicePort) != 0;
          p.assocMacFilterQueueFeatures = 0x3;
       }
       uint64_t s = mix(p.id ^ 0x5A5A);
@@ -237,21 +237,21 @@ void addPorts(VirtualSwitch &sw, uint8_t ordinal, std::vector<PortSpec> const &s
          }
       }
       p.multicastGroups = static_cast<uint32_t>(p.multicastAddrs.size());
-      if (spec.traits & kLimitedPort) {
+      if (plan.traits & kLimitedPort) {
          p.macLimit = kLimitedPortMacs;
          p.macLimitPolicy = VSPORT_MAC_LEARNING_LIMIT_POLICY_DROP;
       }
-      p.learning = (spec.traits & kNoLearning) == 0;
-      if (spec.traits & kServicePort)
+      p.learning = (plan.traits & kNoLearning) == 0;
+      if (plan.traits & kServicePort)
          p.securityFlags = 0;
       else
          p.securityFlags = sw.distributed ? kSecurityFlagsAll : VSPORT_SECURITY_DISALLOW_PROMISC;
       fillTraffic(p, sw.distributed);
 
-      uint16_t vid = spec.vni != 0 || spec.vlan == kTrunkVlan ? 0 : spec.vlan;
+      uint16_t vid = plan.vni != 0 || plan.vlan == kTrunkVlan ? 0 : plan.vlan;
       if (!team) {
          MacRecord own;
-         own.key = {p.mac, vid, spec.vni};
+         own.key = {p.mac, vid, plan.vni};
          own.port = p.index;
          own.kind = kMacStatic;
          own.elapsed = static_cast<uint32_t>(s % 86400);
@@ -264,7 +264,7 @@ void addPorts(VirtualSwitch &sw, uint8_t ordinal, std::vector<PortSpec> const &s
          own.bytesTx = p.stats.bytesRx;
          sw.macs.put(own);
       }
-      for (uint32_t n = 0; n < spec.learned; ++n) {
+      for (uint32_t n = 0; n < plan.learned; ++n) {
          uint64_t r = mix((static_cast<uint64_t>(p.id) << 20) ^ n);
          MacRecord learned;
          learned.port = p.index;
@@ -273,7 +273,7 @@ void addPorts(VirtualSwitch &sw, uint8_t ordinal, std::vector<PortSpec> const &s
             auto const &seg = segments[teamSegment++ % segments.size()];
             learned.key = {learnedMac(ordinal, serial++), seg.first, seg.second};
          } else {
-            learned.key = {learnedMac(ordinal, serial++), vid, spec.vni};
+            learned.key = {learnedMac(ordinal, serial++), vid, plan.vni};
          }
          learned.elapsed = static_cast<uint32_t>(r % 300);
          learned.macMove = static_cast<uint32_t>((r >> 9) % 3);
@@ -518,19 +518,19 @@ void SwitchModel::addScaled(std::string const &name, uint32_t ports, uint32_t le
    sw.flags = 0x1;
    if (learnedMacs > global_.macLimit)
       sw.macLimit = VS_MAC_LEARNING_LIMIT_ENTRIES_SCALED;
-   std::vector<PortSpec> specs;
-   specs.reserve(ports);
+   std::vector<PortPlan> plans;
+   plans.reserve(ports);
    for (uint32_t i = 0; i < ports; ++i) {
       uint32_t learned = learnedMacs / ports + (i < learnedMacs % ports ? 1 : 0);
       uint16_t vlan = static_cast<uint16_t>(1 + i % 100);
       if (i == 0 && ports > 1)
-         specs.push_back({"vmnic0", VS_PORT_CLIENT_UPLINK, 0, 0, learned, 0});
+         plans.push_back({"vmnic0", VS_PORT_CLIENT_UPLINK, 0, 0, learned, 0});
       else
-         specs.push_back(
+         plans.push_back(
              {"vm-" + std::to_string(i) + ".eth0", VS_PORT_CLIENT_VNIC, vlan, 0, learned, 0});
    }
    sw.macs.reserve(static_cast<size_t>(ports) + learnedMacs);
-   addPorts(sw, static_cast<uint8_t>(switches_.size()), specs, now());
+   addPorts(sw, static_cast<uint8_t>(switches_.size()), plans, now());
    add(std::move(sw));
 }
 
