@@ -48,14 +48,6 @@ inline HYX_ReturnStatus lookupPort(VirtualSwitch &sw, char const *name, Port *&p
    return port == nullptr ? HYX_NOT_FOUND : HYX_OK;
 }
 
-/* Finds a switch and one of its ports, with the statuses of lookupSwitch
- * and lookupPort. */
-inline HYX_ReturnStatus lookupSwitchPort(char const *switchName, char const *portName,
-                                         VirtualSwitch *&sw, Port *&port) {
-   HYX_ReturnStatus status = lookupSwitch(switchName, sw);
-   return status == HYX_OK ? lookupPort(*sw, portName, port) : status;
-}
-
 /* A truth value passed in must be 0 or 1. */
 inline bool readBool(hyx_Bool value, bool &out) {
    unsigned char byte = static_cast<unsigned char>(value);
@@ -98,6 +90,49 @@ inline unsigned char *allocTable(uint32_t count, size_t entrySize) {
       putAt<uint32_t>(block, 4, count);
    }
    return block;
+}
+
+/* Looks up a switch and runs body on it, with the statuses of lookupSwitch;
+ * no exception escapes. */
+template <typename Body> HYX_ReturnStatus withSwitch(char const *switchName, Body body) noexcept {
+   return guarded([&]() -> HYX_ReturnStatus {
+      VirtualSwitch *sw = nullptr;
+      HYX_ReturnStatus status = lookupSwitch(switchName, sw);
+      if (status != HYX_OK)
+         return status;
+      return body(*sw);
+   });
+}
+
+/* Looks up a switch and one of its ports and runs body(switch, port). */
+template <typename Body>
+HYX_ReturnStatus withPort(char const *switchName, char const *portName, Body body) noexcept {
+   return withSwitch(switchName, [&](VirtualSwitch &sw) -> HYX_ReturnStatus {
+      Port *port = nullptr;
+      HYX_ReturnStatus status = lookupPort(sw, portName, port);
+      if (status != HYX_OK)
+         return status;
+      return body(sw, *port);
+   });
+}
+
+/* Hands out a table of one element of elementSize bytes per port of the
+ * named switch, each written by fill(switch, port, dst). */
+template <typename Table, typename Fill>
+HYX_ReturnStatus handOutPortTable(char const *switchName, size_t elementSize, Fill fill,
+                                  Table **table) noexcept {
+   if (table == nullptr)
+      return HYX_BAD_PARAM;
+   return withSwitch(switchName, [&](VirtualSwitch &sw) -> HYX_ReturnStatus {
+      uint32_t count = static_cast<uint32_t>(sw.ports.size());
+      unsigned char *block = allocTable(count, elementSize);
+      if (block == nullptr)
+         return HYX_NO_MEMORY;
+      for (uint32_t i = 0; i < count; ++i)
+         fill(sw, sw.ports[i], block + 8 + i * elementSize);
+      *table = reinterpret_cast<Table *>(block);
+      return HYX_OK;
+   });
 }
 
 } // namespace tessel

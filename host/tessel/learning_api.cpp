@@ -27,6 +27,12 @@ HYX_ReturnStatus checkSwitchMacLimit(uint32_t macLimit) {
    return macLimit > VS_MAC_LEARNING_LIMIT_ENTRIES_SCALED ? HYX_LIMIT_EXCEEDED : HYX_OK;
 }
 
+/* The aging time and MAC limit of a switch or of the whole host. */
+HYX_ReturnStatus checkLearningLimits(uint32_t agingTime, uint32_t macLimit) {
+   HYX_ReturnStatus status = checkAgingTime(agingTime);
+   return status == HYX_OK ? checkSwitchMacLimit(macLimit) : status;
+}
+
 /* The team side may hold more entries once the switch is scaled up. */
 uint32_t teamMacLimit(uint32_t switchMacLimit) {
    return switchMacLimit > VS_MAC_LEARNING_LIMIT_ENTRIES_DEFAULT
@@ -71,46 +77,13 @@ void fillPortStats(VirtualSwitch const &sw, Port const &p, unsigned char *dst) {
    putAt(dst, offsetof(VSPMACLearningStatsPortInfo, cacheStats), cache);
 }
 
-/* Hands out a table of one element per port, written by fill(port, dst). */
-template <typename Table, typename Fill>
-HYX_ReturnStatus handOutPortTable(char const *switchName, size_t elementSize, Fill fill,
-                                  Table **table) {
-   if (table == nullptr)
-      return HYX_BAD_PARAM;
-   VirtualSwitch *sw = nullptr;
-   HYX_ReturnStatus status = lookupSwitch(switchName, sw);
-   if (status != HYX_OK)
-      return status;
-   uint32_t count = static_cast<uint32_t>(sw->ports.size());
-   unsigned char *block = allocTable(count, elementSize);
-   if (block == nullptr)
-      return HYX_NO_MEMORY;
-   for (uint32_t i = 0; i < count; ++i)
-      fill(*sw, sw->ports[i], block + 8 + i * elementSize);
-   *table = reinterpret_cast<Table *>(block);
-   return HYX_OK;
-}
-
-/* Looks up a switch and applies change to it. */
-template <typename Change> HYX_ReturnStatus withSwitch(char const *switchName, Change change) {
-   return guarded([&]() -> HYX_ReturnStatus {
-      VirtualSwitch *sw = nullptr;
-      HYX_ReturnStatus status = lookupSwitch(switchName, sw);
-      if (status != HYX_OK)
-         return status;
-      return change(*sw);
-   });
-}
-
-/* Looks up a port and applies change to it. */
-template <typename Change>
-HYX_ReturnStatus withPort(char const *switchName, char const *portName, Change change) {
-   return withSwitch(switchName, [&](VirtualSwitch &sw) -> HYX_ReturnStatus {
-      Port *port = nullptr;
-      HYX_ReturnStatus status = lookupPort(sw, portName, port);
-      if (status != HYX_OK)
-         return status;
-      return change(sw, *port);
+/* Puts a switch setting back: value is std::nullopt for a setting that falls
+ * back to the host-wide one, or the setting's default. */
+template <typename Slot, typename Value>
+HYX_ReturnStatus resetSetting(char const *switchName, Slot slot, Value value) {
+   return withSwitch(switchName, [&](VirtualSwitch &sw) {
+      slot(sw) = value;
+      return HYX_OK;
    });
 }
 
@@ -151,9 +124,7 @@ HYX_ReturnStatus setGlobalProps(VSMACLearningGlobalProps const *props) noexcept 
    if (!readBool(in.learnStatic, next.learnStatic) ||
        !readBool(in.staticMACAllow, next.staticMacAllow))
       return HYX_BAD_PARAM;
-   HYX_ReturnStatus status = checkAgingTime(in.agingTime);
-   if (status == HYX_OK)
-      status = checkSwitchMacLimit(in.macLimit);
+   HYX_ReturnStatus status = checkLearningLimits(in.agingTime, in.macLimit);
    if (status != HYX_OK)
       return status;
    next.agingTime = in.agingTime;
@@ -219,23 +190,18 @@ HYX_ReturnStatus getSwitchLearningInfo(char const *switchName,
 
 HYX_ReturnStatus getLearningAllPorts(char const *switchName,
                                      VSMACLearningEntries **table) noexcept {
-   return guarded([&] {
-      return handOutPortTable(
-          switchName, sizeof(VSPMACLearningInfo),
-          [](VirtualSwitch const &, Port const &p, unsigned char *dst) {
-             putAt<hyx_SwitchPortID>(dst, offsetof(VSPMACLearningInfo, portID), p.id);
-             putAt(dst, offsetof(VSPMACLearningInfo, portMACLearning), portLearning(p));
-          },
-          table);
-   });
+   return handOutPortTable(
+       switchName, sizeof(VSPMACLearningInfo),
+       [](VirtualSwitch const &, Port const &p, unsigned char *dst) {
+          putAt<hyx_SwitchPortID>(dst, offsetof(VSPMACLearningInfo, portID), p.id);
+          putAt(dst, offsetof(VSPMACLearningInfo, portMACLearning), portLearning(p));
+       },
+       table);
 }
 
 HYX_ReturnStatus getSwitchLearningStats(char const *switchName,
                                         VSMACLearningStats **table) noexcept {
-   return guarded([&] {
-      return handOutPortTable(switchName, sizeof(VSPMACLearningStatsPortInfo), fillPortStats,
-                              table);
-   });
+   return handOutPortTable(switchName, sizeof(VSPMACLearningStatsPortInfo), fillPortStats, table);
 }
 
 HYX_ReturnStatus getPortLearningStats(char const *switchName, char const *portName,
@@ -249,16 +215,13 @@ HYX_ReturnStatus getPortLearningStats(char const *switchName, char const *portNa
 }
 
 HYX_ReturnStatus getL2Security(char const *switchName, VSL2Security **table) noexcept {
-   return guarded([&] {
-      return handOutPortTable(
-          switchName, sizeof(VSPropSecurityPortInfo),
-          [](VirtualSwitch const &, Port const &p, unsigned char *dst) {
-             putAt<hyx_SwitchPortID>(dst, offsetof(VSPropSecurityPortInfo, portID), p.id);
-             putAt<hyx_uint32>(dst, offsetof(VSPropSecurityPortInfo, l2SecPortInfo),
-                               p.securityFlags);
-          },
-          table);
-   });
+   return handOutPortTable(
+       switchName, sizeof(VSPropSecurityPortInfo),
+       [](VirtualSwitch const &, Port const &p, unsigned char *dst) {
+          putAt<hyx_SwitchPortID>(dst, offsetof(VSPropSecurityPortInfo, portID), p.id);
+          putAt<hyx_uint32>(dst, offsetof(VSPropSecurityPortInfo, l2SecPortInfo), p.securityFlags);
+       },
+       table);
 }
 
 /* ---- Configuration ---- */
@@ -286,9 +249,7 @@ HYX_ReturnStatus setMACLearning(char const *switchName, VSPropMACLearning const 
       return HYX_BAD_PARAM;
    uint32_t const agingTime = in.agingTime;
    uint32_t const macLimit = in.macLimit;
-   HYX_ReturnStatus status = checkAgingTime(agingTime);
-   if (status == HYX_OK)
-      status = checkSwitchMacLimit(macLimit);
+   HYX_ReturnStatus status = checkLearningLimits(agingTime, macLimit);
    if (status != HYX_OK)
       return status;
    return withSwitch(switchName, [&](VirtualSwitch &sw) {
@@ -387,10 +348,9 @@ HYX_ReturnStatus setLearnStatic(char const *switchName, hyx_Bool value) noexcept
 }
 
 HYX_ReturnStatus clearLearnStatic(char const *switchName) noexcept {
-   return withSwitch(switchName, [](VirtualSwitch &sw) {
-      sw.learnStatic.reset();
-      return HYX_OK;
-   });
+   return resetSetting(
+       switchName, [](VirtualSwitch &sw) -> std::optional<bool> & { return sw.learnStatic; },
+       std::nullopt);
 }
 
 HYX_ReturnStatus setStaticMACAllow(char const *switchName, hyx_Bool value) noexcept {
@@ -399,10 +359,9 @@ HYX_ReturnStatus setStaticMACAllow(char const *switchName, hyx_Bool value) noexc
 }
 
 HYX_ReturnStatus clearStaticMACAllow(char const *switchName) noexcept {
-   return withSwitch(switchName, [](VirtualSwitch &sw) {
-      sw.staticMacAllow.reset();
-      return HYX_OK;
-   });
+   return resetSetting(
+       switchName, [](VirtualSwitch &sw) -> std::optional<bool> & { return sw.staticMacAllow; },
+       std::nullopt);
 }
 
 HYX_ReturnStatus setTeamLearning(char const *switchName, hyx_Bool value) noexcept {
@@ -410,10 +369,9 @@ HYX_ReturnStatus setTeamLearning(char const *switchName, hyx_Bool value) noexcep
 }
 
 HYX_ReturnStatus clearTeamLearning(char const *switchName) noexcept {
-   return withSwitch(switchName, [](VirtualSwitch &sw) {
-      sw.teamLearning = kTeamLearningDefault;
-      return HYX_OK;
-   });
+   return resetSetting(
+       switchName, [](VirtualSwitch &sw) -> bool & { return sw.teamLearning; },
+       kTeamLearningDefault);
 }
 
 HYX_ReturnStatus setCaching(char const *switchName, hyx_Bool value) noexcept {
@@ -421,10 +379,9 @@ HYX_ReturnStatus setCaching(char const *switchName, hyx_Bool value) noexcept {
 }
 
 HYX_ReturnStatus clearCaching(char const *switchName) noexcept {
-   return withSwitch(switchName, [](VirtualSwitch &sw) {
-      sw.overlayCaching = kOverlayCachingDefault;
-      return HYX_OK;
-   });
+   return resetSetting(
+       switchName, [](VirtualSwitch &sw) -> bool & { return sw.overlayCaching; },
+       kOverlayCachingDefault);
 }
 
 } // namespace

@@ -88,18 +88,14 @@ HYX_ReturnStatus handOutTable(VirtualSwitch const &sw, Pred matches, VSMACTable 
 
 HYX_ReturnStatus getMACTable(char const *switchName, unsigned addrType, int tableType,
                              VSMACTable **table) noexcept {
-   return guarded([&]() -> HYX_ReturnStatus {
-      if (table == nullptr || !validAddrType(addrType))
-         return HYX_BAD_PARAM;
-      if (tableType != VS_ALL_MAC_TABLE && tableType != VS_DYNAMIC_MAC_TABLE &&
-          tableType != VS_STATIC_MAC_TABLE)
-         return HYX_BAD_PARAM;
-      VirtualSwitch *sw = nullptr;
-      HYX_ReturnStatus status = lookupSwitch(switchName, sw);
-      if (status != HYX_OK)
-         return status;
+   if (table == nullptr || !validAddrType(addrType))
+      return HYX_BAD_PARAM;
+   if (tableType != VS_ALL_MAC_TABLE && tableType != VS_DYNAMIC_MAC_TABLE &&
+       tableType != VS_STATIC_MAC_TABLE)
+      return HYX_BAD_PARAM;
+   return withSwitch(switchName, [&](VirtualSwitch &sw) {
       return handOutTable(
-          *sw,
+          sw,
           [&](MacRecord const &r) {
              if (tableType == VS_DYNAMIC_MAC_TABLE && r.kind != kMacLearned)
                 return false;
@@ -113,48 +109,35 @@ HYX_ReturnStatus getMACTable(char const *switchName, unsigned addrType, int tabl
 
 HYX_ReturnStatus getBridgedMACTable(char const *switchName, hyx_VirtualNetworkID vni,
                                     hyx_VlanID vlanID, VSMACTable **table) noexcept {
-   return guarded([&]() -> HYX_ReturnStatus {
-      if (table == nullptr || vlanID >= VS_VLAN_ID_COUNT)
-         return HYX_BAD_PARAM;
-      VirtualSwitch *sw = nullptr;
-      HYX_ReturnStatus status = lookupSwitch(switchName, sw);
-      if (status != HYX_OK)
-         return status;
+   if (table == nullptr || vlanID >= VS_VLAN_ID_COUNT)
+      return HYX_BAD_PARAM;
+   return withSwitch(switchName, [&](VirtualSwitch &sw) {
       return handOutTable(
-          *sw, [&](MacRecord const &r) { return r.key.vni == vni && r.key.vid == vlanID; }, table);
+          sw, [&](MacRecord const &r) { return r.key.vni == vni && r.key.vid == vlanID; }, table);
    });
 }
 
 HYX_ReturnStatus getPortMACTable(char const *switchName, char const *portName, unsigned addrType,
                                  VSMACTable **table) noexcept {
-   return guarded([&]() -> HYX_ReturnStatus {
-      if (table == nullptr || !validAddrType(addrType))
-         return HYX_BAD_PARAM;
-      VirtualSwitch *sw = nullptr;
-      Port *port = nullptr;
-      HYX_ReturnStatus status = lookupSwitchPort(switchName, portName, sw, port);
-      if (status != HYX_OK)
-         return status;
-      uint32_t const index = port->index;
+   if (table == nullptr || !validAddrType(addrType))
+      return HYX_BAD_PARAM;
+   return withPort(switchName, portName, [&](VirtualSwitch &sw, Port &port) {
+      uint32_t const index = port.index;
       return handOutTable(
-          *sw, [&](MacRecord const &r) { return r.port == index && kindMatches(addrType, r.kind); },
+          sw, [&](MacRecord const &r) { return r.port == index && kindMatches(addrType, r.kind); },
           table);
    });
 }
 
 HYX_ReturnStatus getTeamMACTable(char const *switchName, unsigned addrType,
                                  VSMACTable **table) noexcept {
-   return guarded([&]() -> HYX_ReturnStatus {
-      if (table == nullptr || !validAddrType(addrType))
-         return HYX_BAD_PARAM;
-      VirtualSwitch *sw = nullptr;
-      HYX_ReturnStatus status = lookupSwitch(switchName, sw);
-      if (status != HYX_OK)
-         return status;
+   if (table == nullptr || !validAddrType(addrType))
+      return HYX_BAD_PARAM;
+   return withSwitch(switchName, [&](VirtualSwitch &sw) {
       return handOutTable(
-          *sw,
+          sw,
           [&](MacRecord const &r) {
-             return sw->ports[r.port].team() && kindMatches(addrType, r.kind);
+             return sw.ports[r.port].team() && kindMatches(addrType, r.kind);
           },
           table);
    });
@@ -181,18 +164,14 @@ HYX_ReturnStatus getMACEntry(char const *switchName, VSMACEntry const *entry, hy
                              int *result) noexcept {
    if (result != nullptr)
       *result = -1;
-   return guarded([&]() -> HYX_ReturnStatus {
-      bool team = false;
-      if (entry == nullptr || result == nullptr || !readBool(searchTeam, team))
-         return HYX_BAD_PARAM;
-      VirtualSwitch *sw = nullptr;
-      HYX_ReturnStatus status = lookupSwitch(switchName, sw);
-      if (status != HYX_OK)
-         return status;
-      MacRecord const *r = sw->macs.find(keyOf(entryAt(entry, 0)));
-      if (r == nullptr || !sw->reported(*r))
+   bool team = false;
+   if (entry == nullptr || result == nullptr || !readBool(searchTeam, team))
+      return HYX_BAD_PARAM;
+   return withSwitch(switchName, [&](VirtualSwitch &sw) -> HYX_ReturnStatus {
+      MacRecord const *r = sw.macs.find(keyOf(entryAt(entry, 0)));
+      if (r == nullptr || !sw.reported(*r))
          return HYX_NOT_FOUND;
-      Port const &port = sw->ports[r->port];
+      Port const &port = sw.ports[r->port];
       if (port.team() && !team)
          return HYX_NOT_FOUND;
       *result = static_cast<int>(port.id);
@@ -202,16 +181,20 @@ HYX_ReturnStatus getMACEntry(char const *switchName, VSMACEntry const *entry, hy
 
 /* Argument checks shared by Set and Clear, in this order: NULL names, a
  * count above the per-port limit (before any record is read), NULL records
- * with a non-zero count, then the switch and port. */
-HYX_ReturnStatus checkPortEntries(char const *switchName, char const *portName, hyx_uint32 count,
-                                  VSMACEntry const *entries, VirtualSwitch *&sw, Port *&port) {
+ * with a non-zero count, then the switch and port.  body(switch, port) runs
+ * for a non-zero count; a count of 0 changes nothing. */
+template <typename Body>
+HYX_ReturnStatus withPortEntries(char const *switchName, char const *portName, hyx_uint32 count,
+                                 VSMACEntry const *entries, Body body) noexcept {
    if (switchName == nullptr || portName == nullptr)
       return HYX_BAD_PARAM;
    if (count > VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX)
       return HYX_LIMIT_EXCEEDED;
    if (count > 0 && entries == nullptr)
       return HYX_BAD_PARAM;
-   return lookupSwitchPort(switchName, portName, sw, port);
+   return withPort(switchName, portName, [&](VirtualSwitch &sw, Port &port) {
+      return count == 0 ? HYX_OK : body(sw, port);
+   });
 }
 
 bool zeroMac(MacAddress const &mac) {
@@ -224,84 +207,78 @@ bool zeroMac(MacAddress const &mac) {
 
 HYX_ReturnStatus setPortMACTable(char const *switchName, char const *portName, hyx_uint32 count,
                                  VSMACEntry const *entries) noexcept {
-   return guarded([&]() -> HYX_ReturnStatus {
-      VirtualSwitch *sw = nullptr;
-      Port *port = nullptr;
-      HYX_ReturnStatus status = checkPortEntries(switchName, portName, count, entries, sw, port);
-      if (status != HYX_OK || count == 0)
-         return status;
-      SwitchModel &model = SwitchModel::instance();
-      if (!staticMacAllowOf(model, *sw))
-         return HYX_NO_PERMISSION;
+   return withPortEntries(
+       switchName, portName, count, entries,
+       [&](VirtualSwitch &sw, Port &port) -> HYX_ReturnStatus {
+          SwitchModel &model = SwitchModel::instance();
+          if (!staticMacAllowOf(model, sw))
+             return HYX_NO_PERMISSION;
 
-      /* Everything is checked before anything changes; a later record with
-       * the key of an earlier one replaces it. */
-      uint32_t const now = model.now() + 1;
-      std::vector<MacRecord> batch;
-      std::unordered_map<MacKey, size_t, MacKeyHash> slots;
-      batch.reserve(count);
-      slots.reserve(count);
-      uint32_t added = 0;
-      for (uint32_t i = 0; i < count; ++i) {
-         VSMACEntry const e = entryAt(entries, i);
-         auto const type = getAt<unsigned char>(&e, offsetof(VSMACEntry, macAddrType));
-         if (type != VS_MAC_ADDR_TYPE_STATIC && type != VS_MAC_ADDR_TYPE_USER)
-            return HYX_BAD_PARAM;
-         MacKey const key = keyOf(e);
-         if (key.vid >= VS_VLAN_ID_COUNT || zeroMac(key.mac))
-            return HYX_BAD_PARAM;
-         MacRecord const *existing = sw->macs.find(key);
-         bool const ownStatic =
-             existing != nullptr && existing->kind != kMacLearned && existing->port == port->index;
-         if (existing != nullptr && existing->kind != kMacLearned && !ownStatic)
-            return HYX_EXISTS;
-         MacRecord record;
-         record.key = key;
-         record.port = port->index;
-         record.kind = static_cast<MacKind>(type);
-         record.overrides = existing != nullptr && (ownStatic ? existing->overrides : true);
-         record.macMove = existing != nullptr && existing->port != port->index ? 1 : 0;
-         record.timestamp = now;
-         auto slot = slots.emplace(key, batch.size());
-         if (slot.second) {
-            batch.push_back(record);
-            added += ownStatic ? 0 : 1;
-         } else {
-            batch[slot.first->second] = record;
-         }
-      }
-      if (sw->macs.counts(port->index).fixed + added > VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX)
-         return HYX_LIMIT_EXCEEDED;
-      sw->macs.reserve(sw->macs.records().size() + added);
-      model.tick();
-      for (auto const &record : batch)
-         sw->macs.put(record);
-      return HYX_OK;
-   });
+          /* Everything is checked before anything changes; a later record with
+           * the key of an earlier one replaces it. */
+          uint32_t const now = model.now() + 1;
+          std::vector<MacRecord> batch;
+          std::unordered_map<MacKey, size_t, MacKeyHash> slots;
+          batch.reserve(count);
+          slots.reserve(count);
+          uint32_t added = 0;
+          for (uint32_t i = 0; i < count; ++i) {
+             VSMACEntry const e = entryAt(entries, i);
+             auto const type = getAt<unsigned char>(&e, offsetof(VSMACEntry, macAddrType));
+             if (type != VS_MAC_ADDR_TYPE_STATIC && type != VS_MAC_ADDR_TYPE_USER)
+                return HYX_BAD_PARAM;
+             MacKey const key = keyOf(e);
+             if (key.vid >= VS_VLAN_ID_COUNT || zeroMac(key.mac))
+                return HYX_BAD_PARAM;
+             MacRecord const *existing = sw.macs.find(key);
+             bool const ownStatic = existing != nullptr && existing->kind != kMacLearned &&
+                                    existing->port == port.index;
+             if (existing != nullptr && existing->kind != kMacLearned && !ownStatic)
+                return HYX_EXISTS;
+             MacRecord record;
+             record.key = key;
+             record.port = port.index;
+             record.kind = static_cast<MacKind>(type);
+             record.overrides = existing != nullptr && (ownStatic ? existing->overrides : true);
+             record.macMove = existing != nullptr && existing->port != port.index ? 1 : 0;
+             record.timestamp = now;
+             auto slot = slots.emplace(key, batch.size());
+             if (slot.second) {
+                batch.push_back(record);
+                added += ownStatic ? 0 : 1;
+             } else {
+                batch[slot.first->second] = record;
+             }
+          }
+          if (sw.macs.counts(port.index).fixed + added > VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX)
+             return HYX_LIMIT_EXCEEDED;
+          sw.macs.reserve(sw.macs.records().size() + added);
+          model.tick();
+          for (auto const &record : batch)
+             sw.macs.put(record);
+          return HYX_OK;
+       });
 }
 
 HYX_ReturnStatus clearPortMACTable(char const *switchName, char const *portName, hyx_uint32 count,
                                    VSMACEntry const *entries) noexcept {
-   return guarded([&]() -> HYX_ReturnStatus {
-      VirtualSwitch *sw = nullptr;
-      Port *port = nullptr;
-      HYX_ReturnStatus status = checkPortEntries(switchName, portName, count, entries, sw, port);
-      if (status != HYX_OK || count == 0)
-         return status;
-      std::vector<MacKey> keys;
-      keys.reserve(count);
-      for (uint32_t i = 0; i < count; ++i) {
-         MacKey const key = keyOf(entryAt(entries, i));
-         MacRecord const *existing = sw->macs.find(key);
-         if (existing == nullptr || existing->kind == kMacLearned || existing->port != port->index)
-            return HYX_NOT_FOUND;
-         keys.push_back(key);
-      }
-      SwitchModel::instance().tick();
-      for (auto const &key : keys)
-         sw->macs.erase(key);
-      return HYX_OK;
-   });
+   return withPortEntries(switchName, portName, count, entries,
+                          [&](VirtualSwitch &sw, Port &port) -> HYX_ReturnStatus {
+                             std::vector<MacKey> keys;
+                             keys.reserve(count);
+                             for (uint32_t i = 0; i < count; ++i) {
+                                MacKey const key = keyOf(entryAt(entries, i));
+                                MacRecord const *existing = sw.macs.find(key);
+                                if (existing == nullptr || existing->kind == kMacLearned ||
+                                    existing->port != port.index)
+                                   return HYX_NOT_FOUND;
+                                keys.push_back(key);
+                             }
+                             SwitchModel::instance().tick();
+                             for (auto const &key : keys)
+                                sw.macs.erase(key);
+                             return HYX_OK;
+                          });
 }
 
 } // namespace

@@ -58,54 +58,33 @@ void fillPortInfo(Port const &p, unsigned char *dst) {
 
 HYX_ReturnStatus getPortInfo(char const *switchName, char const *portName,
                              VSPortInfo **info) noexcept {
-   return guarded([&]() -> HYX_ReturnStatus {
-      if (info == nullptr)
-         return HYX_BAD_PARAM;
-      VirtualSwitch *sw = nullptr;
-      Port *port = nullptr;
-      HYX_ReturnStatus status = lookupSwitchPort(switchName, portName, sw, port);
-      if (status != HYX_OK)
-         return status;
+   if (info == nullptr)
+      return HYX_BAD_PARAM;
+   return withPort(switchName, portName, [&](VirtualSwitch &, Port &port) -> HYX_ReturnStatus {
       auto *block = static_cast<unsigned char *>(tessel_sim_block_alloc(sizeof(VSPortInfo)));
       if (block == nullptr)
          return HYX_NO_MEMORY;
-      fillPortInfo(*port, block);
+      fillPortInfo(port, block);
       *info = reinterpret_cast<VSPortInfo *>(block);
       return HYX_OK;
    });
 }
 
 HYX_ReturnStatus getSwitchPortInfo(char const *switchName, VSSwitchPortInfo **table) noexcept {
-   return guarded([&]() -> HYX_ReturnStatus {
-      if (table == nullptr)
-         return HYX_BAD_PARAM;
-      VirtualSwitch *sw = nullptr;
-      HYX_ReturnStatus status = lookupSwitch(switchName, sw);
-      if (status != HYX_OK)
-         return status;
-      uint32_t count = static_cast<uint32_t>(sw->ports.size());
-      unsigned char *block = allocTable(count, sizeof(VSPortInfo));
-      if (block == nullptr)
-         return HYX_NO_MEMORY;
-      for (uint32_t i = 0; i < count; ++i)
-         fillPortInfo(sw->ports[i], block + sizeof(VSSwitchPortInfo) + i * sizeof(VSPortInfo));
-      *table = reinterpret_cast<VSSwitchPortInfo *>(block);
-      return HYX_OK;
-   });
+   return handOutPortTable(
+       switchName, sizeof(VSPortInfo),
+       [](VirtualSwitch const &, Port const &p, unsigned char *dst) { fillPortInfo(p, dst); },
+       table);
 }
 
 HYX_ReturnStatus getSwitchInfo(char const *switchName, VSInfo **info) noexcept {
-   return guarded([&]() -> HYX_ReturnStatus {
-      if (info == nullptr)
-         return HYX_BAD_PARAM;
-      VirtualSwitch *sw = nullptr;
-      HYX_ReturnStatus status = lookupSwitch(switchName, sw);
-      if (status != HYX_OK)
-         return status;
+   if (info == nullptr)
+      return HYX_BAD_PARAM;
+   return withSwitch(switchName, [&](VirtualSwitch &sw) -> HYX_ReturnStatus {
       auto *block = static_cast<VSInfo *>(tessel_sim_block_alloc(sizeof(VSInfo)));
       if (block == nullptr)
          return HYX_NO_MEMORY;
-      fillSwitchInfo(*sw, block);
+      fillSwitchInfo(sw, block);
       *info = block;
       return HYX_OK;
    });
@@ -114,16 +93,12 @@ HYX_ReturnStatus getSwitchInfo(char const *switchName, VSInfo **info) noexcept {
 /* The announcements the switch sent when its ports connected: how many, the
  * longest for one port and the total time. */
 HYX_ReturnStatus getRARPStats(char const *switchName, VSRARPStats *stats) noexcept {
-   return guarded([&]() -> HYX_ReturnStatus {
-      if (stats == nullptr)
-         return HYX_BAD_PARAM;
-      VirtualSwitch *sw = nullptr;
-      HYX_ReturnStatus status = lookupSwitch(switchName, sw);
-      if (status != HYX_OK)
-         return status;
+   if (stats == nullptr)
+      return HYX_BAD_PARAM;
+   return withSwitch(switchName, [&](VirtualSwitch &sw) {
       VSRARPStats out;
       memset(&out, 0, sizeof out);
-      for (auto const &p : sw->ports) {
+      for (auto const &p : sw.ports) {
          out.rarpPktsSent += p.rarpSent;
          if (p.rarpTime > out.maxRARPTime)
             out.maxRARPTime = p.rarpTime;
