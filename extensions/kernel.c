@@ -7,13 +7,6 @@
 
 #include "module/conv.h"
 
-/* Diagnostics go to the process's standard output and are flushed at once,
-   so they keep their place among what Python itself prints. */
-static void print_diagnostic(const char *text) {
-   fputs(text, stdout);
-   fflush(stdout);
-}
-
 TESSEL_EXPORT VSList *VSHYX_GetSwitchesPy(VSListType listType) {
    VSList *list = NULL;
    HYX_ReturnStatus status = VSHYX_GetSwitches(listType, &list);
@@ -30,7 +23,7 @@ TESSEL_EXPORT void free_switches(VSList *list) { free(list); }
 TESSEL_EXPORT VSInfo *alloc_vs_info(void) {
    VSInfo *info = malloc(sizeof(VSInfo));
    if (!info)
-      print_diagnostic("malloc failed for VSInfo");
+      tessel_print_diagnostic("malloc failed for VSInfo");
    return info;
 }
 
@@ -63,4 +56,4 @@ int tessel_vsinfo_vlan_use_count(const VSInfo *info, int vlan, unsigned *count) 
    return 1;
 }
 
-void tessel_print_invalid_index(void) { print_diagnostic("Invalid array index\n"); }
+void tessel_print_invalid_index(void) { tessel_print_diagnostic("Invalid array index\n"); }

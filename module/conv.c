@@ -1,6 +1,7 @@
 /* Argument conversions whose error classes differ from SWIG's defaults. */
 #include "module/conv.h"
 
+#include <stdio.h>
 #include <string.h>
 
 static int is_negative(PyObject *obj) {
@@ -84,6 +85,11 @@ size_t SWIG_strnlen(const char *s, size_t maxlen) {
       return 0;
    nul = memchr(s, 0, maxlen);
    return nul ? (size_t)((const char *)nul - s) : maxlen;
+}
+
+void tessel_print_diagnostic(const char *text) {
+   fputs(text, stdout);
+   fflush(stdout);
 }
 
 static int ends_with(const char *s, const char *suffix) {

@@ -27,6 +27,10 @@ int tessel_as_char(PyObject *obj, char *val);
  * read when maxlen is 0. */
 TESSEL_EXPORT size_t SWIG_strnlen(const char *s, size_t maxlen);
 
+/* Writes a helper's diagnostic text to standard output and flushes it at
+ * once, so it keeps its place among what Python itself prints. */
+void tessel_print_diagnostic(const char *text);
+
 /* Whether a wrapper accepts None as its record: setters change nothing,
  * destructors free nothing and repr gives None; every other method needs a
  * record. */

@@ -5,18 +5,14 @@
 #include <stdlib.h>
 #include <string.h>
 
-static void print_diagnostic(const char *text, const char *type) {
-   fputs(text, stdout);
-   if (type)
-      fputs(type, stdout);
-   fputc('\n', stdout);
-   fflush(stdout);
-}
+#include "module/conv.h"
 
 void *tessel_block_copy(const void *src, size_t size, const char *type) {
    void *copy = malloc(size);
    if (!copy) {
-      print_diagnostic("malloc failed for ", type);
+      char text[128];
+      snprintf(text, sizeof text, "malloc failed for %s\n", type);
+      tessel_print_diagnostic(text);
       return NULL;
    }
    memcpy(copy, src, size);
@@ -25,7 +21,7 @@ void *tessel_block_copy(const void *src, size_t size, const char *type) {
 
 void *tessel_element_copy(const void *first, size_t size, int index, const char *type) {
    if (index < 0) {
-      print_diagnostic("Invalid array index.", NULL);
+      tessel_print_diagnostic("Invalid array index.\n");
       return NULL;
    }
    return tessel_block_copy((const char *)first + size * (size_t)index, size, type);
