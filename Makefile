@@ -40,8 +40,8 @@ test: build
 demo: build
 	PYTHONPATH=$(BUILD)/python $(VPY) -m libtessel switches
 	PYTHONPATH=$(BUILD)/python $(VPY) -m libtessel aliases
-	PYTHONPATH=$(BUILD)/python $(VPY) -m libtessel ports vSwitch0
-	PYTHONPATH=$(BUILD)/python $(VPY) -m libtessel macs vSwitch0
+	PYTHONPATH=$(BUILD)/python $(VPY) -m libtessel ports switch0
+	PYTHONPATH=$(BUILD)/python $(VPY) -m libtessel macs switch0
 
 # The module and the host libraries built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, the whole suite run with the runtime preloaded

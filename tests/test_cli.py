@@ -24,13 +24,13 @@ def test_switches_table(sim):
     lines = run("switches").splitlines()
     assert lines[0].split() == ["NAME", "TYPE", "MTU", "VLANS", "PORTS", "SINK", "FLAGS", "VLANS-IN-USE", "DVS"]
     rows = {line.split()[0]: line.split() for line in lines[1:]}
-    assert rows["vSwitch0"][1:4] == ["standard", "1500", "0-4094"]
-    assert rows["DvsPortset-0"][1] == "distributed"
+    assert rows["switch0"][1:4] == ["standard", "1500", "0-4094"]
+    assert rows["dswitch0"][1] == "distributed"
 
 
 def test_switches_json_keys_are_stable(sim):
     data = json.loads(run("switches", "--json"))
-    assert [d["name"] for d in data] == ["vSwitch0", "vSwitch1", "DvsPortset-0", "DvsPortset-1"]
+    assert [d["name"] for d in data] == ["switch0", "switch1", "dswitch0", "dswitch1"]
     assert all(set(d) == SWITCH_KEYS for d in data)
 
 
@@ -50,17 +50,17 @@ MAC_KEYS = {"mac", "type", "port_id", "vlan", "vni", "aging"}
 
 
 def test_ports_json_and_table_agree(sim):
-    data = json.loads(run("ports", "vSwitch0", "--json"))
+    data = json.loads(run("ports", "switch0", "--json"))
     assert data and all(set(d) == PORT_KEYS for d in data)
-    lines = run("ports", "vSwitch0").splitlines()
+    lines = run("ports", "switch0").splitlines()
     assert lines[0].split()[:4] == ["PORT-ID", "CLIENT", "TYPE", "MAC"]
     assert [line.split()[1] for line in lines[1:]] == [d["client"] for d in data]
 
 
 def test_macs_of_a_port(sim):
-    everything = json.loads(run("macs", "vSwitch0", "--json"))
+    everything = json.loads(run("macs", "switch0", "--json"))
     assert everything and all(set(d) == MAC_KEYS for d in everything)
-    port = json.loads(run("macs", "vSwitch0", "--port", "web-01.eth0", "--json"))
+    port = json.loads(run("macs", "switch0", "--port", "web-01.eth0", "--json"))
     assert port and all(d in everything for d in port) and len(port) < len(everything)
 
 

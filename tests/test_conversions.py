@@ -107,7 +107,7 @@ def test_fresh_record_bool_reads_code_point_zero(info):
     assert m.VSInfo_isAssocMACFilterEnabled_get(info) == "\x00"
 
 
-@pytest.mark.parametrize("value", [5, b"vSwitch0", "\udc80", 1.5, object()])
+@pytest.mark.parametrize("value", [5, b"switch0", "\udc80", 1.5, object()])
 def test_text_argument_rejects(info, value):
     with pytest.raises(TypeError) as err:
         m.VSHYX_GetVSInfo(value, info)
@@ -116,7 +116,7 @@ def test_text_argument_rejects(info, value):
 
 def test_record_argument_of_wrong_type(info, vslist):
     with pytest.raises(TypeError) as err:
-        m.VSHYX_GetVSInfo("vSwitch0", vslist)
+        m.VSHYX_GetVSInfo("switch0", vslist)
     assert str(err.value) == msg("VSHYX_GetVSInfo", 2, "VSInfo *")
     with pytest.raises(TypeError) as err:
         m.VSList___getitem__(info, 0)
@@ -130,7 +130,7 @@ def test_proxy_instance_is_accepted_for_its_record():
     import libtessel
 
     info = libtessel.VSInfo()
-    assert m.VSHYX_GetVSInfo("vSwitch0", info) == 0
+    assert m.VSHYX_GetVSInfo("switch0", info) == 0
     assert info.mtu == 1500
 
 
@@ -163,7 +163,7 @@ def test_zero_length_text_field(vslist):
 
 def test_array_field_copies_whole_array_and_refuses_none(info):
     source = m.new_VSInfo()
-    m.VSHYX_GetVSInfo("DvsPortset-0", source)
+    m.VSHYX_GetVSInfo("dswitch0", source)
     m.VSInfo_overlayVlanUseCount_set(info, m.VSInfo_overlayVlanUseCount_get(source))
     for vlan in (0, 1, 4095):
         assert m.VSInfo_vlan_get_use_count(info, vlan) == m.VSInfo_vlan_get_use_count(source, vlan)

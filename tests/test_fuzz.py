@@ -44,9 +44,9 @@ SEED = int(os.environ.get("TESSEL_FUZZ_SEED", "20261206"))
 
 INTS = [0, 1, -1, 255, 256, 65535, 65536, 2**31 - 1, 2**31, -(2**31), -(2**31) - 1, 2**32 - 1,
         2**32, 2**63 - 1, 2**63, 2**64 - 1, 2**64, 2**70, -(2**70), True]
-STRS = ["", "a", "vSwitch0", "DvsPortset-0", "dvs-prod", "%s%n%p", "x" * 127, "x" * 128, "y" * 5000,
+STRS = ["", "a", "switch0", "dswitch0", "dvs-prod", "%s%n%p", "x" * 127, "x" * 128, "y" * 5000,
         "é", "\u20ac" * 40, "\udc80", "\ud800abc", "\x00", "a\x00b"]
-OTHERS = [None, b"", b"vSwitch0", 0.0, -1.5, float("nan"), [], (), {}, object()]
+OTHERS = [None, b"", b"switch0", 0.0, -1.5, float("nan"), [], (), {}, object()]
 
 METHODS = sorted(n for n, v in vars(m).items() if type(v).__name__ == "builtin_function_or_method")
 RECORDS = sorted(n[len("new_"):] for n in METHODS if n.startswith("new_"))

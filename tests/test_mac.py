@@ -68,7 +68,7 @@ def test_entry_fields():
 
 
 def test_table_element_copy(sim):
-    status, table = m.VSHYX_GetMACTable("vSwitch0", m.VS_MAC_ADDR_TYPE_ALL, m.VS_ALL_MAC_TABLE)
+    status, table = m.VSHYX_GetMACTable("switch0", m.VS_MAC_ADDR_TYPE_ALL, m.VS_ALL_MAC_TABLE)
     assert status == m.HYX_OK and table.numEntries >= 2
     copy = m.VSMACEntry___getitem__(table.macEntries, 1)
     assert raw(copy, ENTRY) == raw(table, ENTRY, 8 + ENTRY)
@@ -84,18 +84,18 @@ def test_table_element_copy(sim):
 
 
 def test_result_shapes_and_enum_arguments(sim):
-    by_three = m.VSHYX_GetMACTable("vSwitch0", 3, 0)
-    by_259 = m.VSHYX_GetMACTable("vSwitch0", 259, 0)  # only the low byte reaches the host
+    by_three = m.VSHYX_GetMACTable("switch0", 3, 0)
+    by_259 = m.VSHYX_GetMACTable("switch0", 259, 0)  # only the low byte reaches the host
     assert by_three[0] == by_259[0] == m.HYX_OK and by_three[1].numEntries == by_259[1].numEntries
     for table in (by_three[1], by_259[1]):
         m.VSHYX_FreeMemory(table)
     with pytest.raises(TypeError) as err:
-        m.VSHYX_GetMACTable("vSwitch0", "3", 0)
+        m.VSHYX_GetMACTable("switch0", "3", 0)
     assert str(err.value) == msg("VSHYX_GetMACTable", 2, "VSMACAddrType")
     with pytest.raises(OverflowError) as err:
-        m.VSHYX_GetMACTable("vSwitch0", 3, 2**31)
+        m.VSHYX_GetMACTable("switch0", 3, 2**31)
     assert str(err.value) == msg("VSHYX_GetMACTable", 3, "VSMacTableType")
-    assert isinstance(m.VSHYX_SetPortMACTable("vSwitch0", "vmk0", 0, None), int)
+    assert isinstance(m.VSHYX_SetPortMACTable("switch0", "hostport0", 0, None), int)
 
 
 def macs_of(entries):
@@ -105,19 +105,19 @@ def macs_of(entries):
 def test_static_entries_round_trip(sim):
     before = sim.outstanding_blocks()
     mac = "0a:1b:2c:3d:4e:5f"
-    libtessel.set_static_mac("vSwitch0", "web-01.eth0", mac, vid=10)
-    assert (mac, 10) in macs_of(libtessel.mac_table("vSwitch0"))
-    assert (mac, 10) in macs_of(libtessel.port_mac_table("vSwitch0", "web-01.eth0"))
-    assert (mac, 10) in macs_of(libtessel.mac_table("vSwitch0", table_type=m.VS_STATIC_MAC_TABLE))
-    assert (mac, 10) not in macs_of(libtessel.mac_table("vSwitch0", table_type=m.VS_DYNAMIC_MAC_TABLE))
+    libtessel.set_static_mac("switch0", "web-01.eth0", mac, vid=10)
+    assert (mac, 10) in macs_of(libtessel.mac_table("switch0"))
+    assert (mac, 10) in macs_of(libtessel.port_mac_table("switch0", "web-01.eth0"))
+    assert (mac, 10) in macs_of(libtessel.mac_table("switch0", table_type=m.VS_STATIC_MAC_TABLE))
+    assert (mac, 10) not in macs_of(libtessel.mac_table("switch0", table_type=m.VS_DYNAMIC_MAC_TABLE))
     probe = libtessel.VSMACEntry()
     probe.set_mac_address(bytes.fromhex("0a1b2c3d4e5f"))
     probe.vid = 10
-    web = libtessel.port_info("vSwitch0", "web-01.eth0")
-    assert m.VSHYX_GetMACEntry("vSwitch0", probe, 0) == [m.HYX_OK, web.portID]
-    libtessel.clear_static_mac("vSwitch0", "web-01.eth0", mac, vid=10)
-    assert (mac, 10) not in macs_of(libtessel.mac_table("vSwitch0"))
-    assert m.VSHYX_GetMACEntry("vSwitch0", probe, 1)[0] == m.HYX_NOT_FOUND
+    web = libtessel.port_info("switch0", "web-01.eth0")
+    assert m.VSHYX_GetMACEntry("switch0", probe, 0) == [m.HYX_OK, web.portID]
+    libtessel.clear_static_mac("switch0", "web-01.eth0", mac, vid=10)
+    assert (mac, 10) not in macs_of(libtessel.mac_table("switch0"))
+    assert m.VSHYX_GetMACEntry("switch0", probe, 1)[0] == m.HYX_NOT_FOUND
     assert sim.outstanding_blocks() == before
 
 
@@ -126,15 +126,15 @@ def test_counts_beyond_the_records_given_are_refused(sim):
     # A Python-owned entry is one record: a larger count never reaches the host.
     sim.inject_fault("VSHYX_SetPortMACTable", RuntimeError, "host called")
     with pytest.raises(ValueError) as err:
-        m.VSHYX_SetPortMACTable("vSwitch0", "vmk0", 2, entry)
+        m.VSHYX_SetPortMACTable("switch0", "hostport0", 2, entry)
     assert str(err.value) == ("in method 'VSHYX_SetPortMACTable': count 2 is more than the one entry "
                               "a VSMACEntry holds")
     sim.clear_faults()
     # A table's view is passed as is; the host refuses a count above the
     # per-port limit before reading anything.
-    status, table = m.VSHYX_GetMACTable("vSwitch0", 3, 0)
+    status, table = m.VSHYX_GetMACTable("switch0", 3, 0)
     over = m.VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX + 1
-    assert m.VSHYX_ClearPortMACTable("vSwitch0", "vmk0", over, table.macEntries) == m.HYX_LIMIT_EXCEEDED
+    assert m.VSHYX_ClearPortMACTable("switch0", "hostport0", over, table.macEntries) == m.HYX_LIMIT_EXCEEDED
     m.VSHYX_FreeMemory(table)
 
 
@@ -192,10 +192,10 @@ def test_nested_copies_outlive_the_record():
 def test_security_table_and_port_settings(sim):
     sec = libtessel.VSPropSecurity()
     sec.flags = m.VSPORT_SECURITY_DISALLOW_PROMISC | m.VSPORT_SECURITY_DISALLOW_FORGED_SRC
-    assert m.VSDVS_SetPortSecurity("vSwitch0", "vmk0", sec) == m.HYX_OK
+    assert m.VSDVS_SetPortSecurity("switch0", "hostport0", sec) == m.HYX_OK
     back = libtessel.VSPropSecurity()
-    assert m.VSDVS_GetPortSecurity("vSwitch0", "vmk0", back) == m.HYX_OK and back.flags == sec.flags
-    status, table = m.VSHYX_GetL2Security("vSwitch0")
+    assert m.VSDVS_GetPortSecurity("switch0", "hostport0", back) == m.HYX_OK and back.flags == sec.flags
+    status, table = m.VSHYX_GetL2Security("switch0")
     assert status == m.HYX_OK and table.numEntries >= 3
     third = m.VSPropSecurityPortInfo___getitem__(table.portSecEntries, 2)
     assert raw(third, 8) == raw(table, 8, 24)
@@ -204,61 +204,61 @@ def test_security_table_and_port_settings(sim):
         elem = m.VSPropSecurityPortInfo___getitem__(table.portSecEntries, i)
         by_port[elem.portID] = m.VSPropSecurityPortInfo_get_port_sec(elem).flags
     m.VSHYX_FreeMemory(table)
-    assert by_port[libtessel.port_info("vSwitch0", "vmk0").portID] == sec.flags
+    assert by_port[libtessel.port_info("switch0", "hostport0").portID] == sec.flags
 
 
 def test_switch_learning_settings_reach_every_view(sim):
-    status, learn_static = m.VSDVS_GetLearnStatic("vSwitch0")
+    status, learn_static = m.VSDVS_GetLearnStatic("switch0")
     assert status == m.HYX_OK and learn_static == m.VS_MAC_LEARNING_LEARN_STATIC_DEFAULT
-    assert m.VSDVS_SetLearnStatic("vSwitch0", 1) == m.HYX_OK
-    assert m.VSDVS_GetLearnStatic("vSwitch0") == [m.HYX_OK, 1]
-    assert m.VSDVS_ClearLearnStatic("vSwitch0") == m.HYX_OK
-    assert m.VSDVS_GetLearnStatic("vSwitch0") == [m.HYX_OK, 0]
-    assert m.VSDVS_SetCaching("vSwitch0", "\x01") == m.HYX_OK
+    assert m.VSDVS_SetLearnStatic("switch0", 1) == m.HYX_OK
+    assert m.VSDVS_GetLearnStatic("switch0") == [m.HYX_OK, 1]
+    assert m.VSDVS_ClearLearnStatic("switch0") == m.HYX_OK
+    assert m.VSDVS_GetLearnStatic("switch0") == [m.HYX_OK, 0]
+    assert m.VSDVS_SetCaching("switch0", "\x01") == m.HYX_OK
     info = libtessel.VSMACLearningSwitchInfo()
-    assert m.VSHYX_GetSwitchMACLearningInfo("vSwitch0", info) == m.HYX_OK
+    assert m.VSHYX_GetSwitchMACLearningInfo("switch0", info) == m.HYX_OK
     assert info.cachingMlOverlayEnabled == "\x01"
     prop = libtessel.VSPropMACLearning()
     prop.agingTime, prop.macLimit = 300, 1024
-    assert m.VSDVS_SetMACLearning("vSwitch0", prop) == m.HYX_OK
+    assert m.VSDVS_SetMACLearning("switch0", prop) == m.HYX_OK
     got = libtessel.VSPropMACLearning()
-    assert m.VSDVS_GetMACLearning("vSwitch0", got) == m.HYX_OK and (got.agingTime, got.macLimit) == (300, 1024)
-    assert m.VSHYX_GetSwitchMACLearningInfo("vSwitch0", info) == m.HYX_OK and info.agingTime == 300
+    assert m.VSDVS_GetMACLearning("switch0", got) == m.HYX_OK and (got.agingTime, got.macLimit) == (300, 1024)
+    assert m.VSHYX_GetSwitchMACLearningInfo("switch0", info) == m.HYX_OK and info.agingTime == 300
     prop.agingTime = m.VS_MAC_LEARNING_AGING_TIME_MAX + 1
-    assert m.VSDVS_SetMACLearning("vSwitch0", prop) != m.HYX_OK
-    assert m.VSDVS_GetMACLearning("vSwitch0", got) == m.HYX_OK and got.agingTime == 300
+    assert m.VSDVS_SetMACLearning("switch0", prop) != m.HYX_OK
+    assert m.VSDVS_GetMACLearning("switch0", got) == m.HYX_OK and got.agingTime == 300
 
 
 def test_port_learning_in_the_all_ports_table(sim):
     cfg = libtessel.VSPMACLearning()
     cfg.learning, cfg.flooding, cfg.macLimit = "\x01", "\x00", 128
     cfg.macLimitPolicy = m.VSPORT_MAC_LEARNING_LIMIT_POLICY_DROP
-    assert m.VSDVS_SetPortMACLearning("vSwitch0", "web-01.eth0", cfg) == m.HYX_OK
-    status, table = m.VSHYX_GetMACLearningAllPorts("vSwitch0")
+    assert m.VSDVS_SetPortMACLearning("switch0", "web-01.eth0", cfg) == m.HYX_OK
+    status, table = m.VSHYX_GetMACLearningAllPorts("switch0")
     assert status == m.HYX_OK
-    web = libtessel.port_info("vSwitch0", "web-01.eth0").portID
+    web = libtessel.port_info("switch0", "web-01.eth0").portID
     found = [m.VSPMACLearningInfo___getitem__(table.portMACLearningEntries, i) for i in range(table.numEntries)]
     m.VSHYX_FreeMemory(table)
     mine = [e.get_mac_learning_config() for e in found if e.portID == web]
     assert len(mine) == 1 and raw(mine[0], 10) == raw(cfg, 10)
     cfg.macLimit = m.VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX + 1
-    assert m.VSDVS_SetPortMACLearning("vSwitch0", "web-01.eth0", cfg) != m.HYX_OK
+    assert m.VSDVS_SetPortMACLearning("switch0", "web-01.eth0", cfg) != m.HYX_OK
 
 
 def test_team_table_and_learning_statistics(sim):
-    uplinks = {p.portID for p in libtessel.ports("vSwitch0") if p.clientType == m.VS_PORT_CLIENT_UPLINK}
-    status, team = m.VSHYX_GetTeamMACTable("vSwitch0", m.VS_MAC_ADDR_TYPE_LEARNED)
+    uplinks = {p.portID for p in libtessel.ports("switch0") if p.clientType == m.VS_PORT_CLIENT_UPLINK}
+    status, team = m.VSHYX_GetTeamMACTable("switch0", m.VS_MAC_ADDR_TYPE_LEARNED)
     assert status == m.HYX_OK and team.numEntries > 0
     ports = {m.VSMACEntry___getitem__(team.macEntries, i).portID for i in range(team.numEntries)}
     m.VSHYX_FreeMemory(team)
     assert ports <= uplinks
-    status, table = m.VSHYX_GetSwitchMACLearningStats("vSwitch0")
+    status, table = m.VSHYX_GetSwitchMACLearningStats("switch0")
     assert status == m.HYX_OK and table.numEntries > 0
     elem = m.VSPMACLearningStatsPortInfo___getitem__(table.macLearningEntries, 0)
     counters = elem.get_mac_learning_stats()
     m.VSHYX_FreeMemory(table)
     one = libtessel.VSPMACLearningStatsPortInfo()
-    assert m.VSHYX_GetPortMACLearningStats("vSwitch0", str(elem.portID), one) == m.HYX_OK
+    assert m.VSHYX_GetPortMACLearningStats("switch0", str(elem.portID), one) == m.HYX_OK
     assert raw(one, 52) == raw(elem, 52) and counters.numMACsLearned == one.portStats.numMACsLearned
 
 
@@ -272,4 +272,4 @@ def test_global_properties_round_trip(sim):
     again = libtessel.VSMACLearningGlobalProps()
     assert m.VSHYX_GetGlobalMACLearningProps(again) == m.HYX_OK and again.agingTime == 1200
     prop = libtessel.VSPropMACLearning()
-    assert m.VSDVS_GetMACLearning("vSwitch1", prop) == m.HYX_OK and prop.agingTime == 1200
+    assert m.VSDVS_GetMACLearning("switch1", prop) == m.HYX_OK and prop.agingTime == 1200

@@ -9,7 +9,7 @@ import libtessel
 
 from conftest import raw
 
-SWITCH = "DvsPortset-0"
+SWITCH = "dswitch0"
 
 
 def entries(status_and_table):

@@ -15,9 +15,9 @@ PORT_SIZE = 1685
 
 def test_port_info_end_to_end_matches_the_table_and_summary(sim):
     before = sim.outstanding_blocks()
-    status, table = m.VSHYX_GetSwitchPortInfo("DvsPortset-0")
+    status, table = m.VSHYX_GetSwitchPortInfo("dswitch0")
     assert status == m.HYX_OK and not table.thisown
-    info = libtessel.switch_info("DvsPortset-0")
+    info = libtessel.switch_info("dswitch0")
     assert table.numEntries == info.activePorts > 0
     first = table.entries
     assert addr(first) == addr(table) + 8
@@ -25,10 +25,10 @@ def test_port_info_end_to_end_matches_the_table_and_summary(sim):
         row = m.VSPortInfo___getitem__(first, i)
         assert raw(row, PORT_SIZE) == raw(table, PORT_SIZE, 8 + PORT_SIZE * i)
         for name in (row.clientName, str(row.portID)):
-            status, port = m.VSHYX_GetPortInfo("DvsPortset-0", name)
+            status, port = m.VSHYX_GetPortInfo("dswitch0", name)
             assert status == m.HYX_OK and raw(port, PORT_SIZE) == raw(row, PORT_SIZE)
             m.VSHYX_FreeMemory(port)
-    status, summary = m.VSHYX_GetSwitchInfo("DvsPortset-0")
+    status, summary = m.VSHYX_GetSwitchInfo("dswitch0")
     assert status == m.HYX_OK and raw(summary, 8422) == raw(info, 8422)
     m.VSHYX_FreeMemory(summary)
     m.VSHYX_FreeMemory(table)
@@ -36,7 +36,7 @@ def test_port_info_end_to_end_matches_the_table_and_summary(sim):
 
 
 def test_port_fields_as_a_script_reads_them(sim):
-    status, port = m.VSHYX_GetPortInfo("vSwitch0", "web-01.eth0")
+    status, port = m.VSHYX_GetPortInfo("switch0", "web-01.eth0")
     assert status == m.HYX_OK
     assert port.clientName == "web-01.eth0" and port.clientType == m.VS_PORT_CLIENT_VNIC
     assert len(port.fixedHwID) == 17 and port.fixedHwID == port.fixedHwID.lower()
@@ -45,7 +45,7 @@ def test_port_fields_as_a_script_reads_them(sim):
     m.VSHYX_FreeMemory(port)
 
 
-@pytest.mark.parametrize("args", [("nope", "vmk0"), ("vSwitch0", "nope"), ("vSwitch0", None), (None, "vmk0")])
+@pytest.mark.parametrize("args", [("nope", "hostport0"), ("switch0", "nope"), ("switch0", None), (None, "hostport0")])
 def test_unknown_or_missing_names_give_a_status(sim, args):
     status, port = m.VSHYX_GetPortInfo(*args)
     assert status != m.HYX_OK and port is None
@@ -54,10 +54,10 @@ def test_unknown_or_missing_names_give_a_status(sim, args):
 def test_bad_argument_makes_no_host_call(sim):
     sim.inject_fault("VSHYX_GetPortInfo", RuntimeError, "host called")
     with pytest.raises(TypeError) as err:
-        m.VSHYX_GetPortInfo("vSwitch0", 5)
+        m.VSHYX_GetPortInfo("switch0", 5)
     assert str(err.value) == msg("VSHYX_GetPortInfo", 2, "char const *")
     with pytest.raises(RuntimeError, match="host called"):
-        m.VSHYX_GetPortInfo("vSwitch0", "vmk0")
+        m.VSHYX_GetPortInfo("switch0", "hostport0")
 
 
 def test_mac_text_form():
@@ -134,28 +134,28 @@ def test_array_and_record_setters_copy():
 
 def test_walk_releases_the_table_even_when_the_caller_stops(sim):
     before = sim.outstanding_blocks()
-    names = [p.clientName for p in libtessel.ports("vSwitch0")]
-    assert "vmk0" in names and sim.outstanding_blocks() == before
-    walk = libtessel.ports("vSwitch0")
+    names = [p.clientName for p in libtessel.ports("switch0")]
+    assert "hostport0" in names and sim.outstanding_blocks() == before
+    walk = libtessel.ports("switch0")
     next(walk)
     assert sim.outstanding_blocks() == before + 1
     walk.close()
     assert sim.outstanding_blocks() == before
     with pytest.raises(ZeroDivisionError):
-        for _ in libtessel.ports("vSwitch0"):
+        for _ in libtessel.ports("switch0"):
             1 / 0
     assert sim.outstanding_blocks() == before
     with pytest.raises(libtessel.HostError):
         list(libtessel.ports("no-such-switch"))
-    port = libtessel.port_info("vSwitch0", "vmk0")
-    assert port.thisown and port.clientName == "vmk0" and sim.outstanding_blocks() == before
+    port = libtessel.port_info("switch0", "hostport0")
+    assert port.thisown and port.clientName == "hostport0" and sim.outstanding_blocks() == before
 
 
 def test_rarp_stats(sim):
     stats = libtessel.VSRARPStats()
-    assert m.VSHYX_GetRARPStats("vSwitch0", stats) == m.HYX_OK
+    assert m.VSHYX_GetRARPStats("switch0", stats) == m.HYX_OK
     assert stats.rarpPktsSent > 0
     assert m.VSHYX_GetRARPStats("nope", libtessel.VSRARPStats()) != m.HYX_OK
     with pytest.raises(TypeError) as err:
-        m.VSHYX_GetRARPStats("vSwitch0", libtessel.VSStats())
+        m.VSHYX_GetRARPStats("switch0", libtessel.VSStats())
     assert str(err.value) == msg("VSHYX_GetRARPStats", 2, "VSRARPStats *")

@@ -34,7 +34,7 @@ def test_switch_lists_of_both_types(sim):
     ps = m.VSHYX_GetSwitchesPy(m.VS_LIST_PS)
     assert isinstance(ps, libtessel.VSList) and ps.this.own()
     assert ps.listType == m.VS_LIST_PS
-    assert entries(ps) == ["vSwitch0", "vSwitch1", "DvsPortset-0", "DvsPortset-1"]
+    assert entries(ps) == ["switch0", "switch1", "dswitch0", "dswitch1"]
     aliases = m.VSHYX_GetSwitchesPy(m.VS_LIST_DVS_ALIAS)
     assert entries(aliases) == ["dvs-prod", "dvs-lab"]
     assert m.free_switches(aliases) is None
@@ -44,7 +44,7 @@ def test_switch_lists_of_both_types(sim):
 def test_list_indexing_steps_by_slot_width(sim):
     lst = m.VSHYX_GetSwitchesPy(m.VS_LIST_PS)
     base = int(lst.this) + 8
-    assert ctypes.string_at(base + 128, 8) == b"vSwitch1"
+    assert ctypes.string_at(base + 128, 8) == b"switch1\0"
     # The same block read as an alias list steps 81 bytes: entry 1 starts
     # inside the first 128-byte slot, which is zero there.
     m.VSList_listType_set(lst, m.VS_LIST_DVS_ALIAS)
@@ -74,7 +74,7 @@ def test_enumeration_failure_prints_status(sim, capfd):
 
 def test_switch_summary_fields(sim):
     info = libtessel.VSInfo()
-    assert m.VSHYX_GetVSInfo("DvsPortset-0", info) == 0
+    assert m.VSHYX_GetVSInfo("dswitch0", info) == 0
     assert info.mtu == 9000
     assert (info.minValidVlan, info.maxValidVlan) == (0, 4094)
     assert (info.activePorts, info.maxPorts, info.numSinkPorts) == (17, 1024, 1)
@@ -94,9 +94,9 @@ def test_switch_summary_fields(sim):
 
 def test_summaries_differ_between_switches(sim):
     got = {s.name: s for s in libtessel.switch_summaries()}
-    assert got["vSwitch0"].mtu == 1500 and not got["vSwitch0"].distributed
-    assert got["vSwitch1"].mtu == 9000
-    assert got["DvsPortset-0"].distributed and got["DvsPortset-0"].vlans_in_use >= 2
+    assert got["switch0"].mtu == 1500 and not got["switch0"].distributed
+    assert got["switch1"].mtu == 9000
+    assert got["dswitch0"].distributed and got["dswitch0"].vlans_in_use >= 2
 
 
 @pytest.mark.parametrize(
@@ -108,7 +108,7 @@ def test_summary_failures_leave_record_alone(sim, name, expected):
     m.VSInfo_mtu_set(info, 4321)
     assert m.VSHYX_GetVSInfo(name, info) == expected
     assert m.VSInfo_mtu_get(info) == 4321
-    assert m.VSHYX_GetVSInfo("vSwitch0", None) == HYX_BAD_PARAM
+    assert m.VSHYX_GetVSInfo("switch0", None) == HYX_BAD_PARAM
 
 
 @pytest.mark.parametrize("vlan", [-1, 4096, 2**31 - 1])
@@ -121,7 +121,7 @@ def test_vlan_use_count_outside_range_reads_nothing(sim, capfd, vlan):
 def test_alloc_and_free_vs_info(sim):
     info = m.alloc_vs_info()
     assert isinstance(info, libtessel.VSInfo) and not info.this.own()
-    assert m.VSHYX_GetVSInfo("vSwitch1", info) == 0
+    assert m.VSHYX_GetVSInfo("switch1", info) == 0
     assert info.mtu == 9000
     assert m.free_vs_info(info) is None
 
@@ -148,7 +148,7 @@ def test_status_text(sim):
 @pytest.mark.parametrize(
     "call,host_fn",
     [
-        (lambda: m.VSHYX_GetVSInfo("vSwitch0", m.new_VSInfo()), "VSHYX_GetVSInfo"),
+        (lambda: m.VSHYX_GetVSInfo("switch0", m.new_VSInfo()), "VSHYX_GetVSInfo"),
         (lambda: m.VSHYX_GetSwitchesPy(m.VS_LIST_PS), "VSHYX_GetSwitches"),
         (lambda: m.VSHYX_DVSAliasToSwitchId("dvs-prod", "x"), "VSHYX_DVSAliasToSwitchId"),
         (lambda: m.HYX_ReturnStatusToString(0), "HYX_ReturnStatusToString"),
@@ -169,7 +169,7 @@ def test_guard_survives_many_abandoned_calls(sim):
     for i in range(200):
         sim.inject_fault("VSHYX_GetVSInfo", ValueError, "round %d" % i)
         with pytest.raises(ValueError, match="round %d" % i):
-            m.VSHYX_GetVSInfo("vSwitch0" * 10, m.new_VSInfo())
+            m.VSHYX_GetVSInfo("switch0" * 10, m.new_VSInfo())
 
 
 @pytest.mark.parametrize("text", ["plain", "%s%n%x %p", "100%", ""])
@@ -189,7 +189,7 @@ def test_mirror_placeholders(sim):
     assert m.MIRROR_ENCAP_TYPE() is None
     sim.inject_fault("VSHYX_GetVSInfo", KeyError, "x")
     sim.clear_faults()
-    assert m.VSHYX_GetVSInfo("vSwitch0", m.new_VSInfo()) == 0
+    assert m.VSHYX_GetVSInfo("switch0", m.new_VSInfo()) == 0
 
 
 def test_no_host_blocks_left_behind(sim):
@@ -205,7 +205,7 @@ def test_abandoned_call_with_a_faulty_class_raises_runtime_error(sim, bad_class)
     # still gets a clean RuntimeError with its text, never a crash.
     sim.inject_fault("VSHYX_GetVSInfo", bad_class, "no class given")
     with pytest.raises(RuntimeError, match="^no class given$"):
-        m.VSHYX_GetVSInfo("vSwitch0", m.new_VSInfo())
+        m.VSHYX_GetVSInfo("switch0", m.new_VSInfo())
 
 
 def test_abandoned_call_cleans_up_text_copies_once(sim):

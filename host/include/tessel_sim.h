@@ -35,7 +35,7 @@ int tessel_sim_guard_available(void);
 
 /* libtessel.so: adds a standard switch named name for scale tests, with
  * ports ports (1..65536; with more than one, the first is the uplink
- * "vmnic0" and the others are VM ports "vm-<i>.eth0" on VLANs 1..100) and
+ * "uplink0" and the others are VM ports "vm-<i>.eth0" on VLANs 1..100) and
  * learnedMacs learned MAC entries spread evenly over them, besides the
  * static entry of each VM port.  learnedMacs may be at most
  * VS_MAC_LEARNING_LIMIT_ENTRIES_SCALED (131072) and at most

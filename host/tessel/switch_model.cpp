@@ -362,7 +362,7 @@ SwitchModel SwitchModel::builtIn() {
    int32_t const U = VS_PORT_CLIENT_UPLINK, T = VS_PORT_CLIENT_TCPIP, V = VS_PORT_CLIENT_VNIC;
 
    VirtualSwitch vs0;
-   vs0.portsetName = "vSwitch0";
+   vs0.portsetName = "switch0";
    vs0.mtu = 1500;
    vs0.minValidVlan = 0;
    vs0.maxValidVlan = 4094;
@@ -370,9 +370,9 @@ SwitchModel SwitchModel::builtIn() {
    vs0.flags = 0x1;
    vs0.vlanUseCounts = {{0, 4}, {10, 2}};
    addPorts(vs0, 0,
-            {{"vmnic0", U, 0, 0, 4, 0},
-             {"vmnic1", U, 0, 0, 3, 0},
-             {"vmk0", T, 0, 0, 0, 0},
+            {{"uplink0", U, 0, 0, 4, 0},
+             {"uplink1", U, 0, 0, 3, 0},
+             {"hostport0", T, 0, 0, 0, 0},
              {"web-01.eth0", V, 10, 0, 2, 0},
              {"db-01.eth0", V, 10, 0, 1, 0},
              {"app-01.eth0", V, 0, 0, 0, 0}},
@@ -380,7 +380,7 @@ SwitchModel SwitchModel::builtIn() {
    model.add(std::move(vs0));
 
    VirtualSwitch vs1;
-   vs1.portsetName = "vSwitch1";
+   vs1.portsetName = "switch1";
    vs1.mtu = 9000;
    vs1.minValidVlan = 1;
    vs1.maxValidVlan = 4094;
@@ -389,13 +389,13 @@ SwitchModel SwitchModel::builtIn() {
    vs1.vlanUseCounts = {{20, 1}, {30, 2}};
    addPorts(
        vs1, 1,
-       {{"vmnic2", U, 30, 0, 2, 0}, {"vmk1", T, 20, 0, 0, 0}, {"build-01.eth0", V, 30, 0, 1, 0}},
+       {{"uplink2", U, 30, 0, 2, 0}, {"hostport1", T, 20, 0, 0, 0}, {"build-01.eth0", V, 30, 0, 1, 0}},
        clock);
    addUserEntry(vs1, "build-01.eth0", {0x02, 0xaa, 0x01, 0x00, 0x00, 0x01}, 30, 0, clock);
    model.add(std::move(vs1));
 
    VirtualSwitch dvs;
-   dvs.portsetName = "DvsPortset-0";
+   dvs.portsetName = "dswitch0";
    dvs.distributed = true;
    dvs.alias = "dvs-prod";
    dvs.dvsName = "50 1f 2a 3b 4c 5d 6e 7f-80 91 a2 b3 c4 d5 e6 f7";
@@ -412,12 +412,12 @@ SwitchModel SwitchModel::builtIn() {
    dvs.numRdmaEntries = 2;
    dvs.numRdmaTenantEntries = 1;
    addPorts(dvs, 2,
-            {{"vmnic4", U, 0, 0, 5, 0},
+            {{"uplink4", U, 0, 0, 5, 0},
              {"vdrPort", VS_PORT_CLIENT_UNKNOWN, kTrunkVlan, 0, 0, kSinkPort},
-             {"vmnic5", U, 0, 0, 4, 0},
+             {"uplink5", U, 0, 0, 4, 0},
              {"lag1", VS_PORT_CLIENT_LAG, 0, 0, 2, 0},
-             {"vmk2", T, 100, 0, 0, 0},
-             {"vmk3", T, 200, 0, 0, 0},
+             {"hostport2", T, 100, 0, 0, 0},
+             {"hostport3", T, 200, 0, 0, 0},
              {"prod-web-01.eth0", V, 100, 0, 2, 0},
              {"prod-web-02.eth0", V, 100, 0, 1, 0},
              {"prod-web-03.eth0", V, 100, 0, 0, 0},
@@ -431,11 +431,11 @@ SwitchModel SwitchModel::builtIn() {
              {"svm-guard.eth0", V, 0, 0, 0, kServicePort}},
             clock);
    addUserEntry(dvs, "prod-web-01.eth0", {0x02, 0xaa, 0x02, 0x00, 0x00, 0x01}, 100, 0, clock);
-   addUserEntry(dvs, "vmnic4", {0x02, 0xaa, 0x02, 0x00, 0x00, 0xfe}, 100, 0, clock);
+   addUserEntry(dvs, "uplink4", {0x02, 0xaa, 0x02, 0x00, 0x00, 0xfe}, 100, 0, clock);
    model.add(std::move(dvs));
 
    VirtualSwitch lab;
-   lab.portsetName = "DvsPortset-1";
+   lab.portsetName = "dswitch1";
    lab.distributed = true;
    lab.alias = "dvs-lab";
    lab.dvsName = "50 2a 91 c4 07 e3 5b 6d-19 8f 40 aa 23 71 ce 02";
@@ -447,8 +447,8 @@ SwitchModel SwitchModel::builtIn() {
    lab.flags = 0x2;
    lab.vlanUseCounts = {{0, 2}, {300, 2}};
    addPorts(lab, 3,
-            {{"vmnic6", U, 0, 0, 2, 0},
-             {"vmk4", T, 300, 0, 0, 0},
+            {{"uplink6", U, 0, 0, 2, 0},
+             {"hostport4", T, 300, 0, 0, 0},
              {"lab-01.eth0", V, 300, 0, 1, 0},
              {"lab-02.eth0", V, 0, 6001, 0, kNoLearning}},
             clock);
@@ -524,7 +524,7 @@ void SwitchModel::addScaled(std::string const &name, uint32_t ports, uint32_t le
       uint32_t learned = learnedMacs / ports + (i < learnedMacs % ports ? 1 : 0);
       uint16_t vlan = static_cast<uint16_t>(1 + i % 100);
       if (i == 0 && ports > 1)
-         plans.push_back({"vmnic0", VS_PORT_CLIENT_UPLINK, 0, 0, learned, 0});
+         plans.push_back({"uplink0", VS_PORT_CLIENT_UPLINK, 0, 0, learned, 0});
       else
          plans.push_back(
              {"vm-" + std::to_string(i) + ".eth0", VS_PORT_CLIENT_VNIC, vlan, 0, learned, 0});

@@ -28,7 +28,7 @@ int main() {
    int exc = 0;
    VSInfo *info = static_cast<VSInfo *>(calloc(1, sizeof(VSInfo)));
    tessel_sim_inject_fault("VSHYX_GetVSInfo", &exc, "cannot fire");
-   check(VSHYX_GetVSInfo("vSwitch0", info) == HYX_OK, "armed call runs normally");
+   check(VSHYX_GetVSInfo("switch0", info) == HYX_OK, "armed call runs normally");
    hyx_uint32 mtu;
    memcpy(&mtu, info, sizeof mtu);
    check(mtu == 1500, "armed call fills the record");

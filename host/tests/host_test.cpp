@@ -141,7 +141,7 @@ void testSwitchLists() {
    CHECK_EQ(VSHYX_GetSwitches(VS_LIST_PS, &list), HYX_OK);
    CHECK(list != nullptr);
    if (list != nullptr) {
-      char const *names[] = {"vSwitch0", "vSwitch1", "DvsPortset-0", "DvsPortset-1"};
+      char const *names[] = {"switch0", "switch1", "dswitch0", "dswitch1"};
       CHECK_EQ(list->listType, VS_LIST_PS);
       checkSlots(list, VS_LIST_PS_ENTRY_LEN, names, 4);
       /* Every listed switch can be looked up by that name. */
@@ -164,10 +164,10 @@ void testSwitchLists() {
       /* Each listed alias leads to its own distributed switch. */
       char switchId[VS_DVS_SWITCH_ID_LEN];
       CHECK_EQ(VSHYX_DVSAliasToSwitchId(list->switches, switchId), HYX_OK);
-      CHECK_STR(switchId, "DvsPortset-0");
+      CHECK_STR(switchId, "dswitch0");
       CHECK_EQ(VSHYX_DVSAliasToSwitchId(list->switches + VS_LIST_ALIAS_ENTRY_LEN, switchId),
                HYX_OK);
-      CHECK_STR(switchId, "DvsPortset-1");
+      CHECK_STR(switchId, "dswitch1");
       free(list);
    }
 
@@ -182,7 +182,7 @@ void testSwitchInfo() {
 
    /* Poisoned first: every byte of the record must be written. */
    memset(info, 0xA5, sizeof *info);
-   CHECK_EQ(VSHYX_GetVSInfo("vSwitch0", info), HYX_OK);
+   CHECK_EQ(VSHYX_GetVSInfo("switch0", info), HYX_OK);
    CHECK_EQ(fieldAt<hyx_uint32>(info, 0), 1500);
    CHECK_EQ(fieldAt<hyx_uint16>(info, 4), 4094);
    CHECK_EQ(fieldAt<hyx_uint16>(info, 6), 0);
@@ -198,12 +198,12 @@ void testSwitchInfo() {
    CHECK(allBytes(reinterpret_cast<char *>(info) + 8408, 14, 0));
 
    memset(info, 0xA5, sizeof *info);
-   CHECK_EQ(VSHYX_GetVSInfo("vSwitch1", info), HYX_OK);
+   CHECK_EQ(VSHYX_GetVSInfo("switch1", info), HYX_OK);
    CHECK_EQ(fieldAt<hyx_uint32>(info, 0), 9000);
    CHECK_EQ(vlanUse(info, 0), 0);
 
    memset(info, 0xA5, sizeof *info);
-   CHECK_EQ(VSHYX_GetVSInfo("DvsPortset-0", info), HYX_OK);
+   CHECK_EQ(VSHYX_GetVSInfo("dswitch0", info), HYX_OK);
    CHECK_EQ(fieldAt<hyx_uint32>(info, 0), 9000);
    CHECK_EQ(fieldAt<hyx_uint32>(info, 8), 17);
    CHECK_EQ(fieldAt<hyx_uint32>(info, 12), 1024);
@@ -238,9 +238,9 @@ void testBadArguments() {
    VSInfo *info = static_cast<VSInfo *>(malloc(sizeof(VSInfo)));
    memset(info, 0x5A, sizeof *info);
    CHECK_EQ(VSHYX_GetVSInfo(nullptr, info), HYX_BAD_PARAM);
-   CHECK_EQ(VSHYX_GetVSInfo("vSwitch0", nullptr), HYX_BAD_PARAM);
-   CHECK_EQ(VSHYX_GetVSInfo("vSwitch9", info), HYX_NOT_FOUND);
-   CHECK_EQ(VSHYX_GetVSInfo("vswitch0", info), HYX_NOT_FOUND);
+   CHECK_EQ(VSHYX_GetVSInfo("switch0", nullptr), HYX_BAD_PARAM);
+   CHECK_EQ(VSHYX_GetVSInfo("switch9", info), HYX_NOT_FOUND);
+   CHECK_EQ(VSHYX_GetVSInfo("Switch0", info), HYX_NOT_FOUND);
    CHECK_EQ(VSHYX_GetVSInfo("", info), HYX_NOT_FOUND);
    /* Aliases name distributed switches only through the alias lookup. */
    CHECK_EQ(VSHYX_GetVSInfo("dvs-prod", info), HYX_NOT_FOUND);
@@ -257,7 +257,7 @@ void testBadArguments() {
    memset(switchId, 0x7E, sizeof switchId);
    CHECK_EQ(VSHYX_DVSAliasToSwitchId(nullptr, switchId), HYX_BAD_PARAM);
    CHECK_EQ(VSHYX_DVSAliasToSwitchId("dvs-prod", nullptr), HYX_BAD_PARAM);
-   CHECK_EQ(VSHYX_DVSAliasToSwitchId("DvsPortset-0", switchId), HYX_NOT_FOUND);
+   CHECK_EQ(VSHYX_DVSAliasToSwitchId("dswitch0", switchId), HYX_NOT_FOUND);
    CHECK_EQ(VSHYX_DVSAliasToSwitchId("", switchId), HYX_NOT_FOUND);
    CHECK_EQ(VSHYX_DVSAliasToSwitchId(std::string(80, 'a').c_str(), switchId), HYX_NOT_FOUND);
    CHECK_EQ(VSHYX_DVSAliasToSwitchId(std::string(81, 'a').c_str(), switchId), HYX_NAME_TOO_LONG);
@@ -267,7 +267,7 @@ void testBadArguments() {
 
    /* Only the name and its NUL are written. */
    CHECK_EQ(VSHYX_DVSAliasToSwitchId("dvs-prod", switchId), HYX_OK);
-   CHECK_STR(switchId, "DvsPortset-0");
+   CHECK_STR(switchId, "dswitch0");
    CHECK(allBytes(switchId + 13, sizeof switchId - 13, 0x7E));
 }
 
@@ -308,7 +308,7 @@ void testStatusTexts() {
 void testFaultInjection() {
    int excA = 0, excB = 0;
    VSInfo *info = static_cast<VSInfo *>(malloc(sizeof(VSInfo)));
-   InfoCall call = {"vSwitch0", info, -1};
+   InfoCall call = {"switch0", info, -1};
 
    /* Fires once, leaves the record alone, then the function works again. */
    tessel_sim_inject_fault("VSHYX_GetVSInfo", &excA, "injected failure");

@@ -29,7 +29,7 @@ namespace {
 using check::at;
 
 constexpr size_t kEntrySize = 103;
-char const *const kSwitches[] = {"vSwitch0", "vSwitch1", "DvsPortset-0", "DvsPortset-1"};
+char const *const kSwitches[] = {"switch0", "switch1", "dswitch0", "dswitch1"};
 
 /* A table handed out by the library, released when the test is done. */
 struct Table {
@@ -190,18 +190,18 @@ void testViewsAgree() {
       }
    }
 
-   /* Counts of the built-in vSwitch0: four ports with their own address, ten
+   /* Counts of the built-in switch0: four ports with their own address, ten
     * learned entries of which seven are behind the uplinks. */
    Table fixed, learned, team;
-   getTable(fixed, "vSwitch0", VS_MAC_ADDR_TYPE_STATIC, VS_ALL_MAC_TABLE);
-   getTable(learned, "vSwitch0", VS_MAC_ADDR_TYPE_LEARNED, VS_ALL_MAC_TABLE);
-   getTeamTable(team, "vSwitch0", VS_MAC_ADDR_TYPE_LEARNED);
+   getTable(fixed, "switch0", VS_MAC_ADDR_TYPE_STATIC, VS_ALL_MAC_TABLE);
+   getTable(learned, "switch0", VS_MAC_ADDR_TYPE_LEARNED, VS_ALL_MAC_TABLE);
+   getTeamTable(team, "switch0", VS_MAC_ADDR_TYPE_LEARNED);
    CHECK_EQ(fixed.size(), 4);
    CHECK_EQ(learned.size(), 10);
    CHECK_EQ(team.size(), 7);
-   /* The overlay segment of DvsPortset-0 reaches its VM ports and the team. */
+   /* The overlay segment of dswitch0 reaches its VM ports and the team. */
    VSMACTable *overlay = nullptr;
-   CHECK_EQ(VSHYX_GetBridgedMACTableByID("DvsPortset-0", 5001, 0, &overlay), HYX_OK);
+   CHECK_EQ(VSHYX_GetBridgedMACTableByID("dswitch0", 5001, 0, &overlay), HYX_OK);
    CHECK(overlay != nullptr && at<uint32_t>(overlay, 4) >= 7);
    VSHYX_FreeMemory(overlay);
 }
@@ -215,56 +215,56 @@ uint32_t countOn(char const *sw, char const *port, unsigned char addrType) {
 
 /* Static entries set and cleared on ports, seen in every view at once. */
 void testSetAndClear() {
-   Ports const ports = portsOf("vSwitch0");
+   Ports const ports = portsOf("switch0");
    uint32_t const web = ports.ids.at("web-01.eth0");
-   uint32_t const uplink = ports.ids.at("vmnic1");
+   uint32_t const uplink = ports.ids.at("uplink1");
    auto const a = entry(1, 10, VS_MAC_ADDR_TYPE_USER);
    auto const b = entry(2, 10, VS_MAC_ADDR_TYPE_STATIC);
    HYX_ReturnStatus status;
 
    Table before;
-   getTable(before, "vSwitch0", VS_MAC_ADDR_TYPE_ALL, VS_ALL_MAC_TABLE);
+   getTable(before, "switch0", VS_MAC_ADDR_TYPE_ALL, VS_ALL_MAC_TABLE);
    auto const ab = batch({a, b});
-   CHECK_EQ(VSHYX_SetPortMACTable("vSwitch0", "web-01.eth0", 2, records(ab)), HYX_OK);
+   CHECK_EQ(VSHYX_SetPortMACTable("switch0", "web-01.eth0", 2, records(ab)), HYX_OK);
    Table after, users;
-   getTable(after, "vSwitch0", VS_MAC_ADDR_TYPE_ALL, VS_ALL_MAC_TABLE);
-   getTable(users, "vSwitch0", VS_MAC_ADDR_TYPE_USER, VS_STATIC_MAC_TABLE);
+   getTable(after, "switch0", VS_MAC_ADDR_TYPE_ALL, VS_ALL_MAC_TABLE);
+   getTable(users, "switch0", VS_MAC_ADDR_TYPE_USER, VS_STATIC_MAC_TABLE);
    CHECK_EQ(after.size(), before.size() + 2);
    CHECK_EQ(users.size(), 1);
    CHECK(users.size() == 1 && keyOf(users.entry(0)) == keyOf(a.data()) &&
          portOf(users.entry(0)) == web && users.entry(0)[11] == 0);
-   CHECK_EQ(lookup("vSwitch0", b.data(), 0, status), web);
-   CHECK_EQ(countOn("vSwitch0", "web-01.eth0", VS_MAC_ADDR_TYPE_USER), 1);
+   CHECK_EQ(lookup("switch0", b.data(), 0, status), web);
+   CHECK_EQ(countOn("switch0", "web-01.eth0", VS_MAC_ADDR_TYPE_USER), 1);
 
    /* On an uplink the entry belongs to the team side. */
    auto const c = entry(3, 0, VS_MAC_ADDR_TYPE_USER);
-   CHECK_EQ(VSHYX_SetPortMACTable("vSwitch0", std::to_string(uplink).c_str(), 1, records(c)),
+   CHECK_EQ(VSHYX_SetPortMACTable("switch0", std::to_string(uplink).c_str(), 1, records(c)),
             HYX_OK);
    Table team;
-   getTeamTable(team, "vSwitch0", VS_MAC_ADDR_TYPE_USER);
+   getTeamTable(team, "switch0", VS_MAC_ADDR_TYPE_USER);
    CHECK(team.size() == 1 && portOf(team.entry(0)) == uplink);
-   CHECK_EQ(lookup("vSwitch0", c.data(), 0, status), -1);
+   CHECK_EQ(lookup("switch0", c.data(), 0, status), -1);
    CHECK_EQ(status, HYX_NOT_FOUND);
-   CHECK_EQ(lookup("vSwitch0", c.data(), 1, status), uplink);
+   CHECK_EQ(lookup("switch0", c.data(), 1, status), uplink);
 
    /* An address static on another port is refused, and with it the batch. */
    auto const fresh = entry(4, 10, VS_MAC_ADDR_TYPE_USER);
    auto const conflict = batch({fresh, a});
-   CHECK_EQ(VSHYX_SetPortMACTable("vSwitch0", "db-01.eth0", 2, records(conflict)), HYX_EXISTS);
-   CHECK_EQ(lookup("vSwitch0", fresh.data(), 1, status), -1);
+   CHECK_EQ(VSHYX_SetPortMACTable("switch0", "db-01.eth0", 2, records(conflict)), HYX_EXISTS);
+   CHECK_EQ(lookup("switch0", fresh.data(), 1, status), -1);
 
    /* A learned address is taken over, from another port too. */
    Table dbLearned;
-   getPortTable(dbLearned, "vSwitch0", "db-01.eth0", VS_MAC_ADDR_TYPE_LEARNED);
+   getPortTable(dbLearned, "switch0", "db-01.eth0", VS_MAC_ADDR_TYPE_LEARNED);
    CHECK_EQ(dbLearned.size(), 1);
    if (dbLearned.size() == 1) {
       std::vector<unsigned char> take(dbLearned.entry(0), dbLearned.entry(0) + kEntrySize);
       take[6] = VS_MAC_ADDR_TYPE_USER;
-      CHECK_EQ(VSHYX_SetPortMACTable("vSwitch0", "web-01.eth0", 1, records(take)), HYX_OK);
-      CHECK_EQ(countOn("vSwitch0", "db-01.eth0", VS_MAC_ADDR_TYPE_LEARNED), 0);
-      CHECK_EQ(lookup("vSwitch0", take.data(), 0, status), web);
+      CHECK_EQ(VSHYX_SetPortMACTable("switch0", "web-01.eth0", 1, records(take)), HYX_OK);
+      CHECK_EQ(countOn("switch0", "db-01.eth0", VS_MAC_ADDR_TYPE_LEARNED), 0);
+      CHECK_EQ(lookup("switch0", take.data(), 0, status), web);
       Table web2;
-      getPortTable(web2, "vSwitch0", "web-01.eth0", VS_MAC_ADDR_TYPE_USER);
+      getPortTable(web2, "switch0", "web-01.eth0", VS_MAC_ADDR_TYPE_USER);
       bool overridden = false;
       for (uint32_t i = 0; i < web2.size(); ++i)
          overridden =
@@ -272,37 +272,37 @@ void testSetAndClear() {
       CHECK(overridden);
       /* Learned entries cannot be cleared as static ones, but this is now
        * static. */
-      CHECK_EQ(VSHYX_ClearPortMACTable("vSwitch0", "web-01.eth0", 1, records(take)), HYX_OK);
+      CHECK_EQ(VSHYX_ClearPortMACTable("switch0", "web-01.eth0", 1, records(take)), HYX_OK);
    }
 
    /* Setting again updates in place; a repeated key counts once. */
    auto const aStatic = entry(1, 10, VS_MAC_ADDR_TYPE_STATIC);
    auto const twice = batch({aStatic, aStatic});
-   CHECK_EQ(VSHYX_SetPortMACTable("vSwitch0", "web-01.eth0", 2, records(twice)), HYX_OK);
-   CHECK_EQ(countOn("vSwitch0", "web-01.eth0", VS_MAC_ADDR_TYPE_USER), 0);
-   CHECK_EQ(countOn("vSwitch0", "web-01.eth0", VS_MAC_ADDR_TYPE_ALL), 1 + 2 + 2);
+   CHECK_EQ(VSHYX_SetPortMACTable("switch0", "web-01.eth0", 2, records(twice)), HYX_OK);
+   CHECK_EQ(countOn("switch0", "web-01.eth0", VS_MAC_ADDR_TYPE_USER), 0);
+   CHECK_EQ(countOn("switch0", "web-01.eth0", VS_MAC_ADDR_TYPE_ALL), 1 + 2 + 2);
 
    /* Clearing is all or nothing, and only of the port's static entries. */
    auto const absent = batch({a, entry(9, 10, VS_MAC_ADDR_TYPE_USER)});
-   CHECK_EQ(VSHYX_ClearPortMACTable("vSwitch0", "web-01.eth0", 2, records(absent)), HYX_NOT_FOUND);
-   CHECK_EQ(VSHYX_ClearPortMACTable("vSwitch0", "db-01.eth0", 1, records(a)), HYX_NOT_FOUND);
-   CHECK_EQ(lookup("vSwitch0", a.data(), 0, status), web);
+   CHECK_EQ(VSHYX_ClearPortMACTable("switch0", "web-01.eth0", 2, records(absent)), HYX_NOT_FOUND);
+   CHECK_EQ(VSHYX_ClearPortMACTable("switch0", "db-01.eth0", 1, records(a)), HYX_NOT_FOUND);
+   CHECK_EQ(lookup("switch0", a.data(), 0, status), web);
    Table webLearned;
-   getPortTable(webLearned, "vSwitch0", "web-01.eth0", VS_MAC_ADDR_TYPE_LEARNED);
+   getPortTable(webLearned, "switch0", "web-01.eth0", VS_MAC_ADDR_TYPE_LEARNED);
    CHECK(webLearned.size() > 0 &&
-         VSHYX_ClearPortMACTable("vSwitch0", "web-01.eth0", 1,
+         VSHYX_ClearPortMACTable("switch0", "web-01.eth0", 1,
                                  reinterpret_cast<VSMACEntry const *>(webLearned.entry(0))) ==
              HYX_NOT_FOUND);
    /* Records at an odd address are read as well. */
    std::vector<unsigned char> odd(1 + ab.size());
    memcpy(odd.data() + 1, ab.data(), ab.size());
-   CHECK_EQ(VSHYX_ClearPortMACTable("vSwitch0", "web-01.eth0", 2,
+   CHECK_EQ(VSHYX_ClearPortMACTable("switch0", "web-01.eth0", 2,
                                     reinterpret_cast<VSMACEntry const *>(odd.data() + 1)),
             HYX_OK);
-   CHECK_EQ(lookup("vSwitch0", a.data(), 1, status), -1);
-   CHECK_EQ(lookup("vSwitch0", b.data(), 1, status), -1);
+   CHECK_EQ(lookup("switch0", a.data(), 1, status), -1);
+   CHECK_EQ(lookup("switch0", b.data(), 1, status), -1);
    Table end;
-   getTable(end, "vSwitch0", VS_MAC_ADDR_TYPE_ALL, VS_ALL_MAC_TABLE);
+   getTable(end, "switch0", VS_MAC_ADDR_TYPE_ALL, VS_ALL_MAC_TABLE);
    /* c stays; db-01's learned entry went away with the entry that took it. */
    CHECK_EQ(end.size(), before.size());
    tessel_sim_reset();
@@ -320,17 +320,17 @@ void testPortLimit() {
       e[6] = VS_MAC_ADDR_TYPE_USER;
    }
    /* app-01.eth0 has its own address already: 4095 more fit, 4096 do not. */
-   CHECK_EQ(VSHYX_SetPortMACTable("vSwitch0", "app-01.eth0", 4096, records(many)),
+   CHECK_EQ(VSHYX_SetPortMACTable("switch0", "app-01.eth0", 4096, records(many)),
             HYX_LIMIT_EXCEEDED);
-   CHECK_EQ(countOn("vSwitch0", "app-01.eth0", VS_MAC_ADDR_TYPE_ALL), 1);
-   CHECK_EQ(VSHYX_SetPortMACTable("vSwitch0", "app-01.eth0", 4095, records(many)), HYX_OK);
-   CHECK_EQ(countOn("vSwitch0", "app-01.eth0", VS_MAC_ADDR_TYPE_USER), 4095);
+   CHECK_EQ(countOn("switch0", "app-01.eth0", VS_MAC_ADDR_TYPE_ALL), 1);
+   CHECK_EQ(VSHYX_SetPortMACTable("switch0", "app-01.eth0", 4095, records(many)), HYX_OK);
+   CHECK_EQ(countOn("switch0", "app-01.eth0", VS_MAC_ADDR_TYPE_USER), 4095);
    auto const one = entry(7, 0, VS_MAC_ADDR_TYPE_USER);
-   CHECK_EQ(VSHYX_SetPortMACTable("vSwitch0", "app-01.eth0", 1, records(one)), HYX_LIMIT_EXCEEDED);
+   CHECK_EQ(VSHYX_SetPortMACTable("switch0", "app-01.eth0", 1, records(one)), HYX_LIMIT_EXCEEDED);
    /* Updating entries the port has is still allowed. */
-   CHECK_EQ(VSHYX_SetPortMACTable("vSwitch0", "app-01.eth0", 3, records(many)), HYX_OK);
+   CHECK_EQ(VSHYX_SetPortMACTable("switch0", "app-01.eth0", 3, records(many)), HYX_OK);
    tessel_sim_reset();
-   CHECK_EQ(countOn("vSwitch0", "app-01.eth0", VS_MAC_ADDR_TYPE_ALL), 1);
+   CHECK_EQ(countOn("switch0", "app-01.eth0", VS_MAC_ADDR_TYPE_ALL), 1);
 }
 
 void testBadArguments() {
@@ -339,62 +339,62 @@ void testBadArguments() {
    unsigned char tiny[1] = {0};
    auto const *tinyRecords = reinterpret_cast<VSMACEntry const *>(tiny);
    /* A count above the limit is refused before a record is read. */
-   CHECK_EQ(VSHYX_SetPortMACTable("vSwitch0", "web-01.eth0", 4097, tinyRecords),
+   CHECK_EQ(VSHYX_SetPortMACTable("switch0", "web-01.eth0", 4097, tinyRecords),
             HYX_LIMIT_EXCEEDED);
-   CHECK_EQ(VSHYX_ClearPortMACTable("vSwitch0", "web-01.eth0", 0xFFFFFFFFu, nullptr),
+   CHECK_EQ(VSHYX_ClearPortMACTable("switch0", "web-01.eth0", 0xFFFFFFFFu, nullptr),
             HYX_LIMIT_EXCEEDED);
-   CHECK_EQ(VSHYX_SetPortMACTable("vSwitch0", "web-01.eth0", 1, nullptr), HYX_BAD_PARAM);
-   CHECK_EQ(VSHYX_SetPortMACTable("vSwitch0", "web-01.eth0", 0, nullptr), HYX_OK);
-   CHECK_EQ(VSHYX_ClearPortMACTable("vSwitch0", "web-01.eth0", 0, nullptr), HYX_OK);
-   CHECK_EQ(VSHYX_SetPortMACTable("vSwitch9", "web-01.eth0", 0, nullptr), HYX_NOT_FOUND);
-   CHECK_EQ(VSHYX_SetPortMACTable("vSwitch0", "web-09.eth0", 1, records(good)), HYX_NOT_FOUND);
+   CHECK_EQ(VSHYX_SetPortMACTable("switch0", "web-01.eth0", 1, nullptr), HYX_BAD_PARAM);
+   CHECK_EQ(VSHYX_SetPortMACTable("switch0", "web-01.eth0", 0, nullptr), HYX_OK);
+   CHECK_EQ(VSHYX_ClearPortMACTable("switch0", "web-01.eth0", 0, nullptr), HYX_OK);
+   CHECK_EQ(VSHYX_SetPortMACTable("switch9", "web-01.eth0", 0, nullptr), HYX_NOT_FOUND);
+   CHECK_EQ(VSHYX_SetPortMACTable("switch0", "web-09.eth0", 1, records(good)), HYX_NOT_FOUND);
    CHECK_EQ(VSHYX_SetPortMACTable(nullptr, "web-01.eth0", 1, records(good)), HYX_BAD_PARAM);
-   CHECK_EQ(VSHYX_ClearPortMACTable("vSwitch0", nullptr, 1, records(good)), HYX_BAD_PARAM);
+   CHECK_EQ(VSHYX_ClearPortMACTable("switch0", nullptr, 1, records(good)), HYX_BAD_PARAM);
    for (unsigned type : {2u, 3u, 4u, 0xFFu}) {
       auto const bad = entry(5, 10, type);
-      CHECK_EQ(VSHYX_SetPortMACTable("vSwitch0", "web-01.eth0", 1, records(bad)), HYX_BAD_PARAM);
+      CHECK_EQ(VSHYX_SetPortMACTable("switch0", "web-01.eth0", 1, records(bad)), HYX_BAD_PARAM);
    }
    auto const badVlan = entry(5, 4096, VS_MAC_ADDR_TYPE_USER);
-   CHECK_EQ(VSHYX_SetPortMACTable("vSwitch0", "web-01.eth0", 1, records(badVlan)), HYX_BAD_PARAM);
+   CHECK_EQ(VSHYX_SetPortMACTable("switch0", "web-01.eth0", 1, records(badVlan)), HYX_BAD_PARAM);
    std::vector<unsigned char> zero(kEntrySize, 0);
-   CHECK_EQ(VSHYX_SetPortMACTable("vSwitch0", "web-01.eth0", 1, records(zero)), HYX_BAD_PARAM);
+   CHECK_EQ(VSHYX_SetPortMACTable("switch0", "web-01.eth0", 1, records(zero)), HYX_BAD_PARAM);
    HYX_ReturnStatus status;
-   CHECK_EQ(lookup("vSwitch0", good.data(), 1, status), -1);
+   CHECK_EQ(lookup("switch0", good.data(), 1, status), -1);
 
    Table t;
    for (unsigned char type : {4, 0x80, 0xFF}) {
-      getTable(t, "vSwitch0", type, VS_ALL_MAC_TABLE);
+      getTable(t, "switch0", type, VS_ALL_MAC_TABLE);
       CHECK_EQ(t.status, HYX_BAD_PARAM);
-      getPortTable(t, "vSwitch0", "vmk0", type);
+      getPortTable(t, "switch0", "hostport0", type);
       CHECK_EQ(t.status, HYX_BAD_PARAM);
-      getTeamTable(t, "vSwitch0", type);
+      getTeamTable(t, "switch0", type);
       CHECK_EQ(t.status, HYX_BAD_PARAM);
    }
    for (int tableType : {-1, 3, 0x7FFFFFFF}) {
-      getTable(t, "vSwitch0", VS_MAC_ADDR_TYPE_ALL, tableType);
+      getTable(t, "switch0", VS_MAC_ADDR_TYPE_ALL, tableType);
       CHECK_EQ(t.status, HYX_BAD_PARAM);
    }
    CHECK(t.table == nullptr);
-   CHECK_EQ(VSHYX_GetMACTable("vSwitch0", VS_MAC_ADDR_TYPE_ALL, VS_ALL_MAC_TABLE, nullptr),
+   CHECK_EQ(VSHYX_GetMACTable("switch0", VS_MAC_ADDR_TYPE_ALL, VS_ALL_MAC_TABLE, nullptr),
             HYX_BAD_PARAM);
    CHECK_EQ(VSHYX_GetMACTable(nullptr, VS_MAC_ADDR_TYPE_ALL, VS_ALL_MAC_TABLE, &t.table),
             HYX_BAD_PARAM);
    CHECK_EQ(VSHYX_GetMACTable("dvs-prod", VS_MAC_ADDR_TYPE_ALL, VS_ALL_MAC_TABLE, &t.table),
             HYX_NOT_FOUND);
-   CHECK_EQ(VSHYX_GetBridgedMACTableByID("vSwitch0", 0, 4096, &t.table), HYX_BAD_PARAM);
-   CHECK_EQ(VSHYX_GetBridgedMACTableByID("vSwitch0", 0, 10, nullptr), HYX_BAD_PARAM);
-   CHECK_EQ(VSHYX_GetPortMACTable("vSwitch0", "", VS_MAC_ADDR_TYPE_ALL, &t.table), HYX_NOT_FOUND);
+   CHECK_EQ(VSHYX_GetBridgedMACTableByID("switch0", 0, 4096, &t.table), HYX_BAD_PARAM);
+   CHECK_EQ(VSHYX_GetBridgedMACTableByID("switch0", 0, 10, nullptr), HYX_BAD_PARAM);
+   CHECK_EQ(VSHYX_GetPortMACTable("switch0", "", VS_MAC_ADDR_TYPE_ALL, &t.table), HYX_NOT_FOUND);
    CHECK_EQ(VSHYX_GetTeamMACTable("", VS_MAC_ADDR_TYPE_ALL, &t.table), HYX_NOT_FOUND);
    CHECK(t.table == nullptr);
 
    int result = 7;
-   CHECK_EQ(VSHYX_GetMACEntry("vSwitch0", nullptr, 1, &result), HYX_BAD_PARAM);
+   CHECK_EQ(VSHYX_GetMACEntry("switch0", nullptr, 1, &result), HYX_BAD_PARAM);
    CHECK_EQ(result, -1);
    result = 7;
-   CHECK_EQ(VSHYX_GetMACEntry("vSwitch0", records(good), 2, &result), HYX_BAD_PARAM);
+   CHECK_EQ(VSHYX_GetMACEntry("switch0", records(good), 2, &result), HYX_BAD_PARAM);
    CHECK_EQ(result, -1);
-   CHECK_EQ(VSHYX_GetMACEntry("vSwitch0", records(good), 1, nullptr), HYX_BAD_PARAM);
-   CHECK_EQ(VSHYX_GetMACEntry("vSwitch9", records(good), 1, &result), HYX_NOT_FOUND);
+   CHECK_EQ(VSHYX_GetMACEntry("switch0", records(good), 1, nullptr), HYX_BAD_PARAM);
+   CHECK_EQ(VSHYX_GetMACEntry("switch9", records(good), 1, &result), HYX_NOT_FOUND);
    CHECK_EQ(tessel_sim_outstanding_blocks(), blocks);
 }
 
@@ -442,11 +442,11 @@ void testAbandonedCall() {
    if (exception_status == 0 || calls < 3) {
       calls = calls + 1;
       if (calls == 1)
-         VSHYX_GetMACTable("vSwitch0", VS_MAC_ADDR_TYPE_ALL, VS_ALL_MAC_TABLE, &table);
+         VSHYX_GetMACTable("switch0", VS_MAC_ADDR_TYPE_ALL, VS_ALL_MAC_TABLE, &table);
       else if (calls == 2)
-         VSHYX_GetMACEntry("vSwitch0", records(e), 1, &result);
+         VSHYX_GetMACEntry("switch0", records(e), 1, &result);
       else if (calls == 3)
-         VSHYX_SetPortMACTable("vSwitch0", "web-01.eth0", 1, records(e));
+         VSHYX_SetPortMACTable("switch0", "web-01.eth0", 1, records(e));
    }
    CHECK_EQ(calls, 3);
    CHECK(exceptionType == &excType);
@@ -455,7 +455,7 @@ void testAbandonedCall() {
    CHECK_EQ(result, 7);
    CHECK_EQ(tessel_sim_outstanding_blocks(), blocks);
    HYX_ReturnStatus status;
-   CHECK_EQ(lookup("vSwitch0", e.data(), 1, status), -1);
+   CHECK_EQ(lookup("switch0", e.data(), 1, status), -1);
 }
 
 } // namespace

@@ -20,7 +20,7 @@ using check::at;
 
 constexpr size_t kPortInfoSize = 1685;
 
-char const *const kSwitches[] = {"vSwitch0", "vSwitch1", "DvsPortset-0", "DvsPortset-1"};
+char const *const kSwitches[] = {"switch0", "switch1", "dswitch0", "dswitch1"};
 
 std::string text(unsigned char const *record, size_t offset, size_t width) {
    char const *start = reinterpret_cast<char const *>(record) + offset;
@@ -94,7 +94,7 @@ void testTablesAgreeWithSummaryAndLookups() {
 /* Values of the built-in model at their offsets. */
 void testPortRecordLayout() {
    VSPortInfo *info = nullptr;
-   CHECK_EQ(VSHYX_GetPortInfo("vSwitch0", "web-01.eth0", &info), HYX_OK);
+   CHECK_EQ(VSHYX_GetPortInfo("switch0", "web-01.eth0", &info), HYX_OK);
    if (info != nullptr) {
       auto const *p = reinterpret_cast<unsigned char const *>(info);
       CHECK_EQ(at<int32_t>(p, 1044), VS_PORT_CLIENT_VNIC);
@@ -110,7 +110,7 @@ void testPortRecordLayout() {
       VSHYX_FreeMemory(info);
    }
    info = nullptr;
-   CHECK_EQ(VSHYX_GetPortInfo("DvsPortset-0", "vmk2", &info), HYX_OK);
+   CHECK_EQ(VSHYX_GetPortInfo("dswitch0", "hostport2", &info), HYX_OK);
    if (info != nullptr) {
       auto const *p = reinterpret_cast<unsigned char const *>(info);
       CHECK_EQ(at<int32_t>(p, 1044), VS_PORT_CLIENT_TCPIP);
@@ -120,7 +120,7 @@ void testPortRecordLayout() {
       VSHYX_FreeMemory(info);
    }
    info = nullptr;
-   CHECK_EQ(VSHYX_GetPortInfo("DvsPortset-0", "prod-web-01.eth0", &info), HYX_OK);
+   CHECK_EQ(VSHYX_GetPortInfo("dswitch0", "prod-web-01.eth0", &info), HYX_OK);
    if (info != nullptr) {
       /* The switch filters associated MACs on its VM ports. */
       CHECK_EQ(reinterpret_cast<unsigned char const *>(info)[1420], 1);
@@ -131,19 +131,19 @@ void testPortRecordLayout() {
 void testRarpStats() {
    VSRARPStats stats;
    memset(&stats, 0x5A, sizeof stats);
-   CHECK_EQ(VSHYX_GetRARPStats("DvsPortset-0", &stats), HYX_OK);
+   CHECK_EQ(VSHYX_GetRARPStats("dswitch0", &stats), HYX_OK);
    /* Three announcements for each port that is not on the team side. */
    CHECK_EQ(stats.rarpPktsSent, 3 * 14);
    CHECK(stats.maxRARPTime > 0 && stats.maxRARPTime <= stats.rarpTime);
    VSRARPStats other;
-   CHECK_EQ(VSHYX_GetRARPStats("vSwitch1", &other), HYX_OK);
+   CHECK_EQ(VSHYX_GetRARPStats("switch1", &other), HYX_OK);
    CHECK_EQ(other.rarpPktsSent, 3 * 2);
 
    memset(&stats, 0x5A, sizeof stats);
    CHECK_EQ(VSHYX_GetRARPStats("nope", &stats), HYX_NOT_FOUND);
    CHECK_EQ(VSHYX_GetRARPStats(nullptr, &stats), HYX_BAD_PARAM);
    CHECK_EQ(stats.rarpPktsSent, 0x5A5A5A5A);
-   CHECK_EQ(VSHYX_GetRARPStats("vSwitch0", nullptr), HYX_BAD_PARAM);
+   CHECK_EQ(VSHYX_GetRARPStats("switch0", nullptr), HYX_BAD_PARAM);
 }
 
 /* Failures leave the out slot alone and hand out nothing. */
@@ -151,37 +151,37 @@ void testBadArguments() {
    long const blocks = tessel_sim_outstanding_blocks();
    VSPortInfo *const sentinel = reinterpret_cast<VSPortInfo *>(0x1234);
    VSPortInfo *info = sentinel;
-   CHECK_EQ(VSHYX_GetPortInfo(nullptr, "vmk0", &info), HYX_BAD_PARAM);
-   CHECK_EQ(VSHYX_GetPortInfo("vSwitch0", nullptr, &info), HYX_BAD_PARAM);
-   CHECK_EQ(VSHYX_GetPortInfo("vSwitch0", "vmk0", nullptr), HYX_BAD_PARAM);
-   CHECK_EQ(VSHYX_GetPortInfo("vSwitch9", "vmk0", &info), HYX_NOT_FOUND);
+   CHECK_EQ(VSHYX_GetPortInfo(nullptr, "hostport0", &info), HYX_BAD_PARAM);
+   CHECK_EQ(VSHYX_GetPortInfo("switch0", nullptr, &info), HYX_BAD_PARAM);
+   CHECK_EQ(VSHYX_GetPortInfo("switch0", "hostport0", nullptr), HYX_BAD_PARAM);
+   CHECK_EQ(VSHYX_GetPortInfo("switch9", "hostport0", &info), HYX_NOT_FOUND);
    /* Ports of another switch are not found. */
-   CHECK_EQ(VSHYX_GetPortInfo("vSwitch1", "vmk0", &info), HYX_NOT_FOUND);
+   CHECK_EQ(VSHYX_GetPortInfo("switch1", "hostport0", &info), HYX_NOT_FOUND);
    char const *const notPorts[] = {
-       "",          "VMK0",      "0",          "-1",          "+33554435",
+       "",          "HOSTPORT0",      "0",          "-1",          "+33554435",
        " 33554435", "33554435 ", "4294967296", "99999999999", "0x2000003"};
    for (char const *port : notPorts)
-      CHECK_EQ(VSHYX_GetPortInfo("vSwitch0", port, &info), HYX_NOT_FOUND);
+      CHECK_EQ(VSHYX_GetPortInfo("switch0", port, &info), HYX_NOT_FOUND);
    /* Leading zeros still read as the number. */
-   CHECK_EQ(VSHYX_GetPortInfo("vSwitch0", "033554435", &info), HYX_OK);
+   CHECK_EQ(VSHYX_GetPortInfo("switch0", "033554435", &info), HYX_OK);
    CHECK(info != sentinel);
    VSHYX_FreeMemory(info);
    info = sentinel;
 
    std::string const longName(1040, 'p');
-   CHECK_EQ(VSHYX_GetPortInfo("vSwitch0", longName.c_str(), &info), HYX_NAME_TOO_LONG);
-   CHECK_EQ(VSHYX_GetPortInfo("vSwitch0", longName.substr(1).c_str(), &info), HYX_NOT_FOUND);
-   CHECK_EQ(VSHYX_GetPortInfo(std::string(128, 's').c_str(), "vmk0", &info), HYX_NAME_TOO_LONG);
+   CHECK_EQ(VSHYX_GetPortInfo("switch0", longName.c_str(), &info), HYX_NAME_TOO_LONG);
+   CHECK_EQ(VSHYX_GetPortInfo("switch0", longName.substr(1).c_str(), &info), HYX_NOT_FOUND);
+   CHECK_EQ(VSHYX_GetPortInfo(std::string(128, 's').c_str(), "hostport0", &info), HYX_NAME_TOO_LONG);
    CHECK(info == sentinel);
 
    VSSwitchPortInfo *table = reinterpret_cast<VSSwitchPortInfo *>(0x1234);
    CHECK_EQ(VSHYX_GetSwitchPortInfo(nullptr, &table), HYX_BAD_PARAM);
-   CHECK_EQ(VSHYX_GetSwitchPortInfo("vSwitch0", nullptr), HYX_BAD_PARAM);
+   CHECK_EQ(VSHYX_GetSwitchPortInfo("switch0", nullptr), HYX_BAD_PARAM);
    CHECK_EQ(VSHYX_GetSwitchPortInfo("dvs-prod", &table), HYX_NOT_FOUND);
    CHECK(table == reinterpret_cast<VSSwitchPortInfo *>(0x1234));
    VSInfo *summary = reinterpret_cast<VSInfo *>(0x1234);
    CHECK_EQ(VSHYX_GetSwitchInfo("", &summary), HYX_NOT_FOUND);
-   CHECK_EQ(VSHYX_GetSwitchInfo("vSwitch0", nullptr), HYX_BAD_PARAM);
+   CHECK_EQ(VSHYX_GetSwitchInfo("switch0", nullptr), HYX_BAD_PARAM);
    CHECK(summary == reinterpret_cast<VSInfo *>(0x1234));
    CHECK_EQ(tessel_sim_outstanding_blocks(), blocks);
 }
@@ -203,12 +203,12 @@ void testAddedSwitch() {
    CHECK(table != nullptr && at<uint32_t>(table, 4) == 300);
    VSHYX_FreeMemory(table);
    VSPortInfo *info = nullptr;
-   CHECK_EQ(VSHYX_GetPortInfo("bench-ports", "vmnic0", &info), HYX_OK);
+   CHECK_EQ(VSHYX_GetPortInfo("bench-ports", "uplink0", &info), HYX_OK);
    CHECK(info != nullptr && at<int32_t>(info, 1044) == VS_PORT_CLIENT_UPLINK);
    VSHYX_FreeMemory(info);
 
    CHECK_EQ(tessel_sim_add_switch("bench-ports", 10, 0), -1);
-   CHECK_EQ(tessel_sim_add_switch("vSwitch0", 10, 0), -1);
+   CHECK_EQ(tessel_sim_add_switch("switch0", 10, 0), -1);
    CHECK_EQ(tessel_sim_add_switch(nullptr, 10, 0), -1);
    CHECK_EQ(tessel_sim_add_switch("", 10, 0), -1);
    CHECK_EQ(tessel_sim_add_switch(std::string(128, 'b').c_str(), 10, 0), -1);
@@ -222,7 +222,7 @@ void testAddedSwitch() {
    tessel_sim_reset();
    CHECK_EQ(VSHYX_GetVSInfo("bench-ports", &summary), HYX_NOT_FOUND);
    CHECK_EQ(VSHYX_GetVSInfo("one-port", &summary), HYX_NOT_FOUND);
-   CHECK_EQ(VSHYX_GetVSInfo("vSwitch0", &summary), HYX_OK);
+   CHECK_EQ(VSHYX_GetVSInfo("switch0", &summary), HYX_OK);
 }
 
 } // namespace
