@@ -11,7 +11,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.path.join(ROOT, os.environ.get("TESSEL_BUILD_DIR", "build"))
 PY_TREE = os.path.join(BUILD, "python")
 PROBE_TREE = os.path.join(BUILD, "tests_python")
-INVENTORY = os.path.join(os.path.dirname(ROOT), "shared", "inventory")
+# A copy of the published inventory of the finished module, kept with the tests.
+INVENTORY = os.path.join(ROOT, "tests", "data", "inventory")
 
 for path in (PROBE_TREE, PY_TREE):
     if path not in sys.path:
