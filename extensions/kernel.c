@@ -1,5 +1,5 @@
 /* Switch enumeration and switch summary helpers. */
-#include "extensions/kernel.h"
+#include "extensions/kernel_helpers.h"
 
 #include <stdio.h>
 #include <stdlib.h>

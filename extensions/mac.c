@@ -1,5 +1,5 @@
 /* Helpers of the MAC table extension methods. */
-#include "extensions/mac.h"
+#include "extensions/mac_helpers.h"
 
 #include <string.h>
 

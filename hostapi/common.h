@@ -24,9 +24,19 @@
 #endif
 
 /* Layout checks: every record crossing into the host has a fixed binary
- * layout, so each offset and size is asserted where the record is declared. */
+ * layout, so each offset and size is asserted right after the record's
+ * declaration.  HYX_CHECK_SIZE also marks the record as checked: the module
+ * refuses to register a record that has no size check (see
+ * module/records.i), so a record cannot be added without its checks. */
+#ifdef SWIG
+#define HYX_CHECK_OFFSET(T, f, off)
+#define HYX_CHECK_SIZE(T, n)
+#else
 #define HYX_CHECK_OFFSET(T, f, off) HYX_STATIC_ASSERT(offsetof(T, f) == (off), #T "." #f " offset")
-#define HYX_CHECK_SIZE(T, n) HYX_STATIC_ASSERT(sizeof(T) == (n), #T " size")
+#define HYX_CHECK_SIZE(T, n)                                                                       \
+   enum { hyx_layout_checked_##T = 1 };                                                            \
+   HYX_STATIC_ASSERT(sizeof(T) == (n), #T " size")
+#endif
 
 typedef signed char hyx_int8;
 typedef unsigned char hyx_uint8;

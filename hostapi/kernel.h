@@ -36,6 +36,10 @@ typedef struct HYX_PACKED VSList {
    VSListType listType;
    char switches[0];
 } VSList;
+HYX_CHECK_OFFSET(VSList, count, 0);
+HYX_CHECK_OFFSET(VSList, listType, 4);
+HYX_CHECK_OFFSET(VSList, switches, 8);
+HYX_CHECK_SIZE(VSList, 8);
 
 typedef enum ForwardingMode {
    FORWARDING_MODE_INVALID = 0,
@@ -47,6 +51,8 @@ typedef enum ForwardingMode {
 typedef struct HYX_PACKED VSForwardingMode {
    ForwardingMode forwardingMode;
 } VSForwardingMode;
+HYX_CHECK_OFFSET(VSForwardingMode, forwardingMode, 0);
+HYX_CHECK_SIZE(VSForwardingMode, 4);
 
 typedef struct HYX_PACKED VSInfo {
    hyx_uint32 mtu;
@@ -66,25 +72,6 @@ typedef struct HYX_PACKED VSInfo {
    hyx_uint32 numRdmaEntries;
    hyx_uint32 numRdmaTenantEntries;
 } VSInfo;
-
-/* Only one of the four pointers is meaningful at a time. */
-typedef struct HYX_PACKED VSwitchEntriesInfo {
-   union {
-      VSMACLearningEntries *macEntries;
-      VSL2Security *L2secEntries;
-      VSMACLearningStats *stats;
-      VSSwitchPortInfo *info;
-   };
-   hyx_uint32 numEntriesToCopy;
-} VSwitchEntriesInfo;
-
-#ifndef SWIG
-HYX_CHECK_OFFSET(VSList, count, 0);
-HYX_CHECK_OFFSET(VSList, listType, 4);
-HYX_CHECK_OFFSET(VSList, switches, 8);
-HYX_CHECK_SIZE(VSList, 8);
-HYX_CHECK_OFFSET(VSForwardingMode, forwardingMode, 0);
-HYX_CHECK_SIZE(VSForwardingMode, 4);
 HYX_CHECK_OFFSET(VSInfo, mtu, 0);
 HYX_CHECK_OFFSET(VSInfo, maxValidVlan, 4);
 HYX_CHECK_OFFSET(VSInfo, minValidVlan, 6);
@@ -102,11 +89,21 @@ HYX_CHECK_OFFSET(VSInfo, vdrPortID, 8410);
 HYX_CHECK_OFFSET(VSInfo, numRdmaEntries, 8414);
 HYX_CHECK_OFFSET(VSInfo, numRdmaTenantEntries, 8418);
 HYX_CHECK_SIZE(VSInfo, 8422);
+
+/* Only one of the four pointers is meaningful at a time. */
+typedef struct HYX_PACKED VSwitchEntriesInfo {
+   union {
+      VSMACLearningEntries *macEntries;
+      VSL2Security *L2secEntries;
+      VSMACLearningStats *stats;
+      VSSwitchPortInfo *info;
+   };
+   hyx_uint32 numEntriesToCopy;
+} VSwitchEntriesInfo;
 HYX_CHECK_OFFSET(VSwitchEntriesInfo, macEntries, 0);
 HYX_CHECK_OFFSET(VSwitchEntriesInfo, info, 0);
 HYX_CHECK_OFFSET(VSwitchEntriesInfo, numEntriesToCopy, 8);
 HYX_CHECK_SIZE(VSwitchEntriesInfo, 12);
-#endif
 
 /* ---- Kernel API basic records ---- */
 
@@ -114,6 +111,8 @@ HYX_CHECK_SIZE(VSwitchEntriesInfo, 12);
 typedef struct hyx_Name {
    char string[32];
 } hyx_Name;
+HYX_CHECK_OFFSET(hyx_Name, string, 0);
+HYX_CHECK_SIZE(hyx_Name, 32);
 
 /* A caller-owned byte buffer with its capacity and used length. */
 typedef struct {
@@ -121,22 +120,34 @@ typedef struct {
    hyx_ByteCountSmall stringLength;
    hyx_uint8 *buffer;
 } hyx_String;
+HYX_CHECK_OFFSET(hyx_String, bufferSize, 0);
+HYX_CHECK_OFFSET(hyx_String, stringLength, 4);
+HYX_CHECK_OFFSET(hyx_String, buffer, 8);
+HYX_CHECK_SIZE(hyx_String, 16);
 
 /* Doubly linked list node. */
 typedef struct hyx_ListLinks {
    struct hyx_ListLinks *prevPtr;
    struct hyx_ListLinks *nextPtr;
 } hyx_ListLinks;
+HYX_CHECK_OFFSET(hyx_ListLinks, prevPtr, 0);
+HYX_CHECK_OFFSET(hyx_ListLinks, nextPtr, 8);
+HYX_CHECK_SIZE(hyx_ListLinks, 16);
 
 /* Singly linked list with head and tail. */
 typedef struct hyx_SList_Links {
    struct hyx_SList_Links *next;
 } hyx_SList_Links;
+HYX_CHECK_OFFSET(hyx_SList_Links, next, 0);
+HYX_CHECK_SIZE(hyx_SList_Links, 8);
 
 typedef struct hyx_SList {
    hyx_SList_Links *head;
    hyx_SList_Links *tail;
 } hyx_SList;
+HYX_CHECK_OFFSET(hyx_SList, head, 0);
+HYX_CHECK_OFFSET(hyx_SList, tail, 8);
+HYX_CHECK_SIZE(hyx_SList, 16);
 
 #ifndef SWIG
 #define HYX_MGMT_MAX_CALLBACK_PARMS 4
@@ -170,6 +181,14 @@ typedef struct hyx_MgmtCallbackInfo {
    hyx_MgmtParmType parmTypes[4];
    hyx_uint64 callbackId;
 } hyx_MgmtCallbackInfo;
+HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, location, 0);
+HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, callback, 8);
+HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, synchronous, 16);
+HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, numParms, 17);
+HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, parmSizes, 20);
+HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, parmTypes, 36);
+HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, callbackId, 56);
+HYX_CHECK_SIZE(hyx_MgmtCallbackInfo, 64);
 
 typedef struct hyx_MgmtApiSignature {
    hyx_revnum version;
@@ -178,17 +197,30 @@ typedef struct hyx_MgmtApiSignature {
    int numCallbacks;
    hyx_MgmtCallbackInfo *callbacks;
 } hyx_MgmtApiSignature;
+HYX_CHECK_OFFSET(hyx_MgmtApiSignature, version, 0);
+HYX_CHECK_OFFSET(hyx_MgmtApiSignature, name, 4);
+HYX_CHECK_OFFSET(hyx_MgmtApiSignature, vendor, 36);
+HYX_CHECK_OFFSET(hyx_MgmtApiSignature, numCallbacks, 68);
+HYX_CHECK_OFFSET(hyx_MgmtApiSignature, callbacks, 72);
+HYX_CHECK_SIZE(hyx_MgmtApiSignature, 80);
 
 typedef struct hyx_MgmtVectorParm {
    hyx_ByteCount length;
    void *dataPtr;
 } hyx_MgmtVectorParm;
+HYX_CHECK_OFFSET(hyx_MgmtVectorParm, length, 0);
+HYX_CHECK_OFFSET(hyx_MgmtVectorParm, dataPtr, 8);
+HYX_CHECK_SIZE(hyx_MgmtVectorParm, 16);
 
 typedef struct hyx_MgmtInstances {
    hyx_uint8 numInstances;
    hyx_uint64 instanceIds[32];
    hyx_Name instanceNames[32];
 } hyx_MgmtInstances;
+HYX_CHECK_OFFSET(hyx_MgmtInstances, numInstances, 0);
+HYX_CHECK_OFFSET(hyx_MgmtInstances, instanceIds, 8);
+HYX_CHECK_OFFSET(hyx_MgmtInstances, instanceNames, 264);
+HYX_CHECK_SIZE(hyx_MgmtInstances, 1288);
 
 typedef enum hyx_IntrTriggerType {
    HYX_INTR_TRIGGER_LEVEL = 0,
@@ -204,6 +236,9 @@ typedef struct hyx_IntrInfo {
    hyx_IntrTriggerType trigger;
    hyx_IntrPolarityType polarity;
 } hyx_IntrInfo;
+HYX_CHECK_OFFSET(hyx_IntrInfo, trigger, 0);
+HYX_CHECK_OFFSET(hyx_IntrInfo, polarity, 4);
+HYX_CHECK_SIZE(hyx_IntrInfo, 8);
 
 typedef enum hyx_AttrType {
    HYX_ATTR_TYPE_INVALID = 0,
@@ -217,6 +252,10 @@ typedef struct hyx_Attribute {
    char value[64];
    hyx_AttrType attrType;
 } hyx_Attribute;
+HYX_CHECK_OFFSET(hyx_Attribute, name, 0);
+HYX_CHECK_OFFSET(hyx_Attribute, value, 32);
+HYX_CHECK_OFFSET(hyx_Attribute, attrType, 96);
+HYX_CHECK_SIZE(hyx_Attribute, 100);
 
 typedef enum hyx_LinkState { HYX_LINK_STATE_DOWN = 0, HYX_LINK_STATE_UP = 1 } hyx_LinkState;
 
@@ -235,6 +274,10 @@ typedef struct {
    hyx_LinkSpeed speed;
    hyx_LinkDuplex duplex;
 } hyx_LinkStatus;
+HYX_CHECK_OFFSET(hyx_LinkStatus, state, 0);
+HYX_CHECK_OFFSET(hyx_LinkStatus, speed, 4);
+HYX_CHECK_OFFSET(hyx_LinkStatus, duplex, 8);
+HYX_CHECK_SIZE(hyx_LinkStatus, 12);
 
 /* Network resource-pool configuration and statistics. */
 typedef hyx_uint32 hyx_PortsetResPoolShares;
@@ -250,6 +293,12 @@ typedef struct hyx_PortsetResPoolCfg {
    hyx_PortsetResPoolPriorityTag pTag;
    hyx_PortsetResPoolQueueDepth queueDepth;
 } hyx_PortsetResPoolCfg;
+HYX_CHECK_OFFSET(hyx_PortsetResPoolCfg, shares, 0);
+HYX_CHECK_OFFSET(hyx_PortsetResPoolCfg, limit, 4);
+HYX_CHECK_OFFSET(hyx_PortsetResPoolCfg, reservation, 8);
+HYX_CHECK_OFFSET(hyx_PortsetResPoolCfg, pTag, 12);
+HYX_CHECK_OFFSET(hyx_PortsetResPoolCfg, queueDepth, 16);
+HYX_CHECK_SIZE(hyx_PortsetResPoolCfg, 20);
 
 typedef struct hyx_PortsetResPoolStats {
    hyx_uint64 pktsIn;
@@ -259,6 +308,13 @@ typedef struct hyx_PortsetResPoolStats {
    hyx_uint64 pktsDropped;
    hyx_uint64 bytesDropped;
 } hyx_PortsetResPoolStats;
+HYX_CHECK_OFFSET(hyx_PortsetResPoolStats, pktsIn, 0);
+HYX_CHECK_OFFSET(hyx_PortsetResPoolStats, bytesIn, 8);
+HYX_CHECK_OFFSET(hyx_PortsetResPoolStats, pktsOut, 16);
+HYX_CHECK_OFFSET(hyx_PortsetResPoolStats, bytesOut, 24);
+HYX_CHECK_OFFSET(hyx_PortsetResPoolStats, pktsDropped, 32);
+HYX_CHECK_OFFSET(hyx_PortsetResPoolStats, bytesDropped, 40);
+HYX_CHECK_SIZE(hyx_PortsetResPoolStats, 48);
 
 /* Bits of hyx_ZARPortStatus.flags. */
 typedef enum hyx_ZARPortStatusFlag {
@@ -276,6 +332,11 @@ typedef struct HYX_PACKED hyx_ZARPortStatus {
    hyx_uint32 portID;
    char displayStr[80];
 } hyx_ZARPortStatus;
+HYX_CHECK_OFFSET(hyx_ZARPortStatus, flags, 0);
+HYX_CHECK_OFFSET(hyx_ZARPortStatus, noPassthruReason, 8);
+HYX_CHECK_OFFSET(hyx_ZARPortStatus, portID, 16);
+HYX_CHECK_OFFSET(hyx_ZARPortStatus, displayStr, 20);
+HYX_CHECK_SIZE(hyx_ZARPortStatus, 100);
 
 typedef struct hyx_ZARPortStatistics {
    hyx_uint64 pktsInUnicast;
@@ -295,122 +356,6 @@ typedef struct hyx_ZARPortStatistics {
    hyx_uint64 pktsInException;
    hyx_uint64 pktsOutException;
 } hyx_ZARPortStatistics;
-
-/* An inclusive VLAN id range. */
-typedef struct hyx_ZARPortVIDRange {
-   hyx_uint16 minVID;
-   hyx_uint16 maxVID;
-} hyx_ZARPortVIDRange;
-
-/* Header followed directly by numRanges ranges. */
-typedef struct hyx_ZARPortVlanInfo {
-   hyx_uint16 vlanID;
-   hyx_uint16 numRanges;
-   hyx_ZARPortVIDRange vidRanges[0];
-} hyx_ZARPortVlanInfo;
-
-/* Socket addresses. */
-typedef struct hyx_SocketAddress {
-   hyx_uint8 sa_len;
-   hyx_uint8 sa_family;
-   hyx_uint8 sa_data[254];
-} hyx_SocketAddress;
-
-typedef struct hyx_SocketIPAddressAddr {
-   hyx_uint32 s_addr;
-} hyx_SocketIPAddressAddr;
-
-typedef struct hyx_SocketIPAddress {
-   hyx_uint8 sin_len;
-   hyx_uint8 sin_family;
-   hyx_uint16 sin_port;
-   hyx_SocketIPAddressAddr sin_addr;
-   hyx_uint8 sin_zero[8];
-} hyx_SocketIPAddress;
-
-/* Three views of the same 16 address bytes. */
-typedef struct hyx_SocketIPv6AddressAddr {
-   union {
-      hyx_uint8 __u6_addr8[16];
-      hyx_uint16 __u6_addr16[8];
-      hyx_uint32 __u6_addr32[4];
-   } __u6_addr;
-} hyx_SocketIPv6AddressAddr;
-
-typedef struct hyx_SocketIPv6Address {
-   hyx_uint8 sin6_len;
-   hyx_uint8 sin6_family;
-   hyx_uint16 sin6_port;
-   hyx_uint32 sin6_flowinfo;
-   hyx_SocketIPv6AddressAddr sin6_addr;
-   hyx_uint32 sin6_scopeid;
-} hyx_SocketIPv6Address;
-
-#ifndef SWIG
-HYX_CHECK_OFFSET(hyx_Name, string, 0);
-HYX_CHECK_SIZE(hyx_Name, 32);
-HYX_CHECK_OFFSET(hyx_String, bufferSize, 0);
-HYX_CHECK_OFFSET(hyx_String, stringLength, 4);
-HYX_CHECK_OFFSET(hyx_String, buffer, 8);
-HYX_CHECK_SIZE(hyx_String, 16);
-HYX_CHECK_OFFSET(hyx_ListLinks, prevPtr, 0);
-HYX_CHECK_OFFSET(hyx_ListLinks, nextPtr, 8);
-HYX_CHECK_SIZE(hyx_ListLinks, 16);
-HYX_CHECK_OFFSET(hyx_SList_Links, next, 0);
-HYX_CHECK_SIZE(hyx_SList_Links, 8);
-HYX_CHECK_OFFSET(hyx_SList, head, 0);
-HYX_CHECK_OFFSET(hyx_SList, tail, 8);
-HYX_CHECK_SIZE(hyx_SList, 16);
-HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, location, 0);
-HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, callback, 8);
-HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, synchronous, 16);
-HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, numParms, 17);
-HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, parmSizes, 20);
-HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, parmTypes, 36);
-HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, callbackId, 56);
-HYX_CHECK_SIZE(hyx_MgmtCallbackInfo, 64);
-HYX_CHECK_OFFSET(hyx_MgmtApiSignature, version, 0);
-HYX_CHECK_OFFSET(hyx_MgmtApiSignature, name, 4);
-HYX_CHECK_OFFSET(hyx_MgmtApiSignature, vendor, 36);
-HYX_CHECK_OFFSET(hyx_MgmtApiSignature, numCallbacks, 68);
-HYX_CHECK_OFFSET(hyx_MgmtApiSignature, callbacks, 72);
-HYX_CHECK_SIZE(hyx_MgmtApiSignature, 80);
-HYX_CHECK_OFFSET(hyx_MgmtVectorParm, length, 0);
-HYX_CHECK_OFFSET(hyx_MgmtVectorParm, dataPtr, 8);
-HYX_CHECK_SIZE(hyx_MgmtVectorParm, 16);
-HYX_CHECK_OFFSET(hyx_MgmtInstances, numInstances, 0);
-HYX_CHECK_OFFSET(hyx_MgmtInstances, instanceIds, 8);
-HYX_CHECK_OFFSET(hyx_MgmtInstances, instanceNames, 264);
-HYX_CHECK_SIZE(hyx_MgmtInstances, 1288);
-HYX_CHECK_OFFSET(hyx_IntrInfo, trigger, 0);
-HYX_CHECK_OFFSET(hyx_IntrInfo, polarity, 4);
-HYX_CHECK_SIZE(hyx_IntrInfo, 8);
-HYX_CHECK_OFFSET(hyx_Attribute, name, 0);
-HYX_CHECK_OFFSET(hyx_Attribute, value, 32);
-HYX_CHECK_OFFSET(hyx_Attribute, attrType, 96);
-HYX_CHECK_SIZE(hyx_Attribute, 100);
-HYX_CHECK_OFFSET(hyx_LinkStatus, state, 0);
-HYX_CHECK_OFFSET(hyx_LinkStatus, speed, 4);
-HYX_CHECK_OFFSET(hyx_LinkStatus, duplex, 8);
-HYX_CHECK_SIZE(hyx_LinkStatus, 12);
-HYX_CHECK_OFFSET(hyx_PortsetResPoolCfg, shares, 0);
-HYX_CHECK_OFFSET(hyx_PortsetResPoolCfg, limit, 4);
-HYX_CHECK_OFFSET(hyx_PortsetResPoolCfg, reservation, 8);
-HYX_CHECK_OFFSET(hyx_PortsetResPoolCfg, pTag, 12);
-HYX_CHECK_OFFSET(hyx_PortsetResPoolCfg, queueDepth, 16);
-HYX_CHECK_SIZE(hyx_PortsetResPoolCfg, 20);
-HYX_CHECK_OFFSET(hyx_PortsetResPoolStats, pktsIn, 0);
-HYX_CHECK_OFFSET(hyx_PortsetResPoolStats, bytesIn, 8);
-HYX_CHECK_OFFSET(hyx_PortsetResPoolStats, pktsOut, 16);
-HYX_CHECK_OFFSET(hyx_PortsetResPoolStats, bytesOut, 24);
-HYX_CHECK_OFFSET(hyx_PortsetResPoolStats, pktsDropped, 32);
-HYX_CHECK_OFFSET(hyx_PortsetResPoolStats, bytesDropped, 40);
-HYX_CHECK_SIZE(hyx_PortsetResPoolStats, 48);
-HYX_CHECK_OFFSET(hyx_ZARPortStatus, flags, 0);
-HYX_CHECK_OFFSET(hyx_ZARPortStatus, noPassthruReason, 8);
-HYX_CHECK_OFFSET(hyx_ZARPortStatus, portID, 16);
-HYX_CHECK_OFFSET(hyx_ZARPortStatus, displayStr, 20);
-HYX_CHECK_SIZE(hyx_ZARPortStatus, 100);
 HYX_CHECK_OFFSET(hyx_ZARPortStatistics, pktsInUnicast, 0);
 HYX_CHECK_OFFSET(hyx_ZARPortStatistics, bytesInUnicast, 8);
 HYX_CHECK_OFFSET(hyx_ZARPortStatistics, pktsInMulticast, 16);
@@ -428,30 +373,80 @@ HYX_CHECK_OFFSET(hyx_ZARPortStatistics, pktsOutDropped, 104);
 HYX_CHECK_OFFSET(hyx_ZARPortStatistics, pktsInException, 112);
 HYX_CHECK_OFFSET(hyx_ZARPortStatistics, pktsOutException, 120);
 HYX_CHECK_SIZE(hyx_ZARPortStatistics, 128);
+
+/* An inclusive VLAN id range. */
+typedef struct hyx_ZARPortVIDRange {
+   hyx_uint16 minVID;
+   hyx_uint16 maxVID;
+} hyx_ZARPortVIDRange;
 HYX_CHECK_OFFSET(hyx_ZARPortVIDRange, minVID, 0);
 HYX_CHECK_OFFSET(hyx_ZARPortVIDRange, maxVID, 2);
 HYX_CHECK_SIZE(hyx_ZARPortVIDRange, 4);
+
+/* Header followed directly by numRanges ranges. */
+typedef struct hyx_ZARPortVlanInfo {
+   hyx_uint16 vlanID;
+   hyx_uint16 numRanges;
+   hyx_ZARPortVIDRange vidRanges[0];
+} hyx_ZARPortVlanInfo;
 HYX_CHECK_OFFSET(hyx_ZARPortVlanInfo, vlanID, 0);
 HYX_CHECK_OFFSET(hyx_ZARPortVlanInfo, numRanges, 2);
 HYX_CHECK_OFFSET(hyx_ZARPortVlanInfo, vidRanges, 4);
 HYX_CHECK_SIZE(hyx_ZARPortVlanInfo, 4);
+
+/* Socket addresses. */
+typedef struct hyx_SocketAddress {
+   hyx_uint8 sa_len;
+   hyx_uint8 sa_family;
+   hyx_uint8 sa_data[254];
+} hyx_SocketAddress;
 HYX_CHECK_OFFSET(hyx_SocketAddress, sa_len, 0);
 HYX_CHECK_OFFSET(hyx_SocketAddress, sa_family, 1);
 HYX_CHECK_OFFSET(hyx_SocketAddress, sa_data, 2);
 HYX_CHECK_SIZE(hyx_SocketAddress, 256);
+
+typedef struct hyx_SocketIPAddressAddr {
+   hyx_uint32 s_addr;
+} hyx_SocketIPAddressAddr;
 HYX_CHECK_OFFSET(hyx_SocketIPAddressAddr, s_addr, 0);
 HYX_CHECK_SIZE(hyx_SocketIPAddressAddr, 4);
+
+typedef struct hyx_SocketIPAddress {
+   hyx_uint8 sin_len;
+   hyx_uint8 sin_family;
+   hyx_uint16 sin_port;
+   hyx_SocketIPAddressAddr sin_addr;
+   hyx_uint8 sin_zero[8];
+} hyx_SocketIPAddress;
 HYX_CHECK_OFFSET(hyx_SocketIPAddress, sin_len, 0);
 HYX_CHECK_OFFSET(hyx_SocketIPAddress, sin_family, 1);
 HYX_CHECK_OFFSET(hyx_SocketIPAddress, sin_port, 2);
 HYX_CHECK_OFFSET(hyx_SocketIPAddress, sin_addr, 4);
 HYX_CHECK_OFFSET(hyx_SocketIPAddress, sin_zero, 8);
 HYX_CHECK_SIZE(hyx_SocketIPAddress, 16);
+
+/* Three views of the same 16 address bytes. */
+typedef struct hyx_SocketIPv6AddressAddr {
+   union {
+      hyx_uint8 __u6_addr8[16];
+      hyx_uint16 __u6_addr16[8];
+      hyx_uint32 __u6_addr32[4];
+   } __u6_addr;
+} hyx_SocketIPv6AddressAddr;
 HYX_CHECK_OFFSET(hyx_SocketIPv6AddressAddr, __u6_addr, 0);
 HYX_CHECK_OFFSET(hyx_SocketIPv6AddressAddr, __u6_addr.__u6_addr8, 0);
 HYX_CHECK_OFFSET(hyx_SocketIPv6AddressAddr, __u6_addr.__u6_addr16, 0);
 HYX_CHECK_OFFSET(hyx_SocketIPv6AddressAddr, __u6_addr.__u6_addr32, 0);
 HYX_CHECK_SIZE(hyx_SocketIPv6AddressAddr, 16);
+
+typedef struct hyx_SocketIPv6Address {
+   hyx_uint8 sin6_len;
+   hyx_uint8 sin6_family;
+   hyx_uint16 sin6_port;
+   hyx_uint32 sin6_flowinfo;
+   hyx_SocketIPv6AddressAddr sin6_addr;
+   hyx_uint32 sin6_scopeid;
+} hyx_SocketIPv6Address;
 HYX_CHECK_OFFSET(hyx_SocketIPv6Address, sin6_len, 0);
 HYX_CHECK_OFFSET(hyx_SocketIPv6Address, sin6_family, 1);
 HYX_CHECK_OFFSET(hyx_SocketIPv6Address, sin6_port, 2);
@@ -459,425 +454,6 @@ HYX_CHECK_OFFSET(hyx_SocketIPv6Address, sin6_flowinfo, 4);
 HYX_CHECK_OFFSET(hyx_SocketIPv6Address, sin6_addr, 8);
 HYX_CHECK_OFFSET(hyx_SocketIPv6Address, sin6_scopeid, 24);
 HYX_CHECK_SIZE(hyx_SocketIPv6Address, 28);
-#endif
-
-/* ---- Packet header records ----
- *
- * Wire layouts: multi-byte fields hold the bytes as they appear on the wire
- * (no byte-order conversion anywhere), bit-fields are allocated from the
- * least significant bit of their byte upward, and unions give alternative
- * views of the same bytes.  The variable-length tails are zero-length arrays
- * addressing the first byte after the fixed part. */
-
-typedef struct HYX_PACKED hyx_EthHdr {
-   unsigned char daddr[6];
-   unsigned char saddr[6];
-   hyx_uint16 type;
-} hyx_EthHdr;
-
-typedef struct HYX_PACKED hyx_VLANHdr {
-   hyx_uint8 vlanIDHigh : 4;
-   hyx_uint8 dropEligible : 1;
-   hyx_uint8 priority : 3;
-   hyx_uint8 vlanIDLow;
-   hyx_uint16 type;
-} hyx_VLANHdr;
-
-typedef struct HYX_PACKED hyx_ArpHdr {
-   hyx_uint16 htype;
-   hyx_uint16 ptype;
-   hyx_uint8 hlen;
-   hyx_uint8 plen;
-   hyx_uint16 oper;
-   hyx_uint8 sha[6];
-   hyx_uint32 spa;
-   hyx_uint8 tha[6];
-   hyx_uint32 tpa;
-} hyx_ArpHdr;
-
-typedef struct HYX_PACKED hyx_IPv4Hdr {
-   hyx_uint8 headerLength : 4;
-   hyx_uint8 version : 4;
-   union {
-      struct {
-         hyx_uint8 tos : 5;
-         hyx_uint8 precedence : 3;
-      };
-      struct {
-         hyx_uint8 ecn : 2;
-         hyx_uint8 dscp : 6;
-      };
-      hyx_uint8 qosFlags;
-   };
-   hyx_uint16 totalLength;
-   hyx_uint16 identification;
-   union {
-      struct {
-         hyx_uint8 fragmentOffsetHigh : 5;
-         hyx_uint8 moreFragments : 1;
-         hyx_uint8 dontFragment : 1;
-         hyx_uint8 zero : 1;
-         hyx_uint8 fragmentOffsetLow;
-      };
-      hyx_uint16 fragmentInfo;
-   };
-   hyx_uint8 ttl;
-   hyx_uint8 protocol;
-   hyx_uint16 checksum;
-   hyx_IPv4Address saddr;
-   hyx_IPv4Address daddr;
-} hyx_IPv4Hdr;
-
-typedef struct HYX_PACKED hyx_IPv6Hdr {
-   hyx_uint8 trafficClassHigh : 4;
-   hyx_uint8 version : 4;
-   hyx_uint8 flowLabelHigh : 4;
-   hyx_uint8 trafficClassLow : 4;
-   hyx_uint16 flowLabelLow;
-   hyx_uint16 payloadLength;
-   hyx_uint8 nextHeader;
-   hyx_uint8 hopLimit;
-   unsigned char saddr[16];
-   unsigned char daddr[16];
-} hyx_IPv6Hdr;
-
-typedef struct HYX_PACKED hyx_IPv6ExtHdr {
-   hyx_uint8 nextHeader;
-   hyx_uint8 hdrExtLength;
-   hyx_uint16 optPad1;
-   hyx_uint32 optPad2;
-} hyx_IPv6ExtHdr;
-
-typedef struct HYX_PACKED hyx_ICMPHdr {
-   hyx_uint8 type;
-   hyx_uint8 code;
-   hyx_uint16 checksum;
-} hyx_ICMPHdr;
-
-typedef struct HYX_PACKED hyx_IGMPHdr {
-   hyx_uint8 type;
-   hyx_uint8 maxResponseTime;
-   hyx_uint16 checksum;
-   hyx_IPv4Address groupAddr;
-} hyx_IGMPHdr;
-
-typedef struct HYX_PACKED hyx_IGMPv3QueryHdr {
-   hyx_uint8 type;
-   hyx_uint8 maxResponseCode;
-   hyx_uint16 checksum;
-   hyx_IPv4Address groupAddr;
-   hyx_uint8 qrv : 3;
-   hyx_uint8 sFlag : 1;
-   hyx_uint8 reserved : 4;
-   hyx_uint8 qqic;
-   hyx_uint16 numSources;
-   hyx_IPv4Address sourcesIPv4[0];
-} hyx_IGMPv3QueryHdr;
-
-typedef struct HYX_PACKED hyx_IGMPv3GrpRecord {
-   hyx_uint8 type;
-   hyx_uint8 dataLength;
-   hyx_uint16 numSources;
-   hyx_IPv4Address groupIPv4Addr;
-   hyx_IPv4Address sourcesIPv4[0];
-} hyx_IGMPv3GrpRecord;
-
-typedef struct HYX_PACKED hyx_IGMPv3ReportHdr {
-   hyx_uint8 type;
-   hyx_uint8 reserved1;
-   hyx_uint16 checksum;
-   hyx_uint16 reserved2;
-   hyx_uint16 numGroups;
-   hyx_IGMPv3GrpRecord record[0];
-} hyx_IGMPv3ReportHdr;
-
-typedef struct HYX_PACKED hyx_MLDHdr {
-   hyx_uint8 type;
-   hyx_uint8 code;
-   hyx_uint16 checksum;
-   hyx_uint16 maxResponseTime;
-   hyx_uint16 reserved;
-   unsigned char groupIPv6Addr[16];
-} hyx_MLDHdr;
-
-typedef struct HYX_PACKED hyx_MLDv2QueryHdr {
-   hyx_uint8 type;
-   hyx_uint8 code;
-   hyx_uint16 checksum;
-   hyx_uint16 maxResponseCode;
-   hyx_uint16 reserved1;
-   unsigned char groupIPv6Addr[16];
-   hyx_uint8 qrv : 3;
-   hyx_uint8 sFlag : 1;
-   hyx_uint8 reserved2 : 4;
-   hyx_uint8 qqic;
-   hyx_uint16 numSources;
-   hyx_IPv6Address sourcesIPv6[0];
-} hyx_MLDv2QueryHdr;
-
-typedef struct HYX_PACKED hyx_MLDv2GrpRecord {
-   hyx_uint8 type;
-   hyx_uint8 dataLength;
-   hyx_uint16 numSources;
-   unsigned char groupIPv6Addr[16];
-   hyx_IPv6Address sourcesIPv6[0];
-} hyx_MLDv2GrpRecord;
-
-typedef struct HYX_PACKED hyx_MLDv2ReportHdr {
-   hyx_uint8 type;
-   hyx_uint8 reserved1;
-   hyx_uint16 checksum;
-   hyx_uint16 reserved2;
-   hyx_uint16 numGroups;
-   hyx_MLDv2GrpRecord record[0];
-} hyx_MLDv2ReportHdr;
-
-typedef struct HYX_PACKED hyx_UDPHdr {
-   hyx_uint16 srcPort;
-   hyx_uint16 dstPort;
-   hyx_uint16 length;
-   hyx_uint16 checksum;
-} hyx_UDPHdr;
-
-typedef struct HYX_PACKED hyx_TCPHdr {
-   hyx_uint16 srcPort;
-   hyx_uint16 dstPort;
-   hyx_uint32 seq;
-   hyx_uint32 ackSeq;
-   hyx_uint8 reserved : 4;
-   hyx_uint8 dataOffset : 4;
-   union {
-      struct {
-         hyx_uint8 fin : 1;
-         hyx_uint8 syn : 1;
-         hyx_uint8 rst : 1;
-         hyx_uint8 psh : 1;
-         hyx_uint8 ack : 1;
-         hyx_uint8 urg : 1;
-         hyx_uint8 ece : 1;
-         hyx_uint8 cwr : 1;
-      };
-      hyx_uint8 flags;
-   };
-   hyx_uint16 window;
-   hyx_uint16 checksum;
-   hyx_uint16 urgPtr;
-} hyx_TCPHdr;
-
-typedef struct HYX_PACKED hyx_ESPHdr {
-   hyx_uint32 spi;
-   hyx_uint32 seq;
-} hyx_ESPHdr;
-
-/* The host's own fence header. */
-typedef struct HYX_PACKED hyx_FenceHdr {
-   hyx_uint8 version : 2;
-   hyx_uint8 frag : 1;
-   hyx_uint8 fragmentID : 5;
-   hyx_uint32 fenceID : 24;
-} hyx_FenceHdr;
-
-typedef struct HYX_PACKED hyx_VXLANHdr {
-   hyx_uint8 flags1 : 1;
-   hyx_uint8 locallyReplicate : 1;
-   hyx_uint8 flags1b : 1;
-   hyx_uint8 instanceID : 1;
-   hyx_uint8 flags2 : 4;
-   hyx_uint32 reserved1 : 24;
-   hyx_uint32 vxlanID : 24;
-   hyx_uint8 reserved2;
-} hyx_VXLANHdr;
-
-typedef struct HYX_PACKED hyx_GREHdr {
-   union {
-      struct {
-         hyx_uint8 reserved1 : 3;
-         hyx_uint8 strictSourceRoute : 1;
-         hyx_uint8 sequencePresent : 1;
-         hyx_uint8 keyPresent : 1;
-         hyx_uint8 routingPresent : 1;
-         hyx_uint8 checksumPresent : 1;
-         hyx_uint8 version : 3;
-         hyx_uint8 reserved2 : 4;
-         hyx_uint8 ackPresent : 1;
-      };
-      hyx_uint16 flags;
-   };
-   hyx_uint16 protocol;
-   hyx_uint32 options[0];
-} hyx_GREHdr;
-
-typedef struct HYX_PACKED hyx_GeneveHdr {
-   hyx_uint8 optionsLength : 6;
-   hyx_uint8 version : 2;
-   hyx_uint8 reserved1 : 6;
-   hyx_uint8 criticalOptions : 1;
-   hyx_uint8 oamFrame : 1;
-   hyx_uint16 protocolType;
-   hyx_uint32 virtualNetworkId : 24;
-   hyx_uint32 reserved2 : 8;
-   hyx_uint32 options[0];
-} hyx_GeneveHdr;
-
-typedef struct HYX_PACKED hyx_GeneveOptionHdr {
-   hyx_uint16 optClass;
-   hyx_uint8 optType;
-   hyx_uint8 optLength : 5;
-   hyx_uint8 reserved : 3;
-} hyx_GeneveOptionHdr;
-
-typedef struct HYX_PACKED hyx_PIMHdr {
-   hyx_uint8 type : 4;
-   hyx_uint8 version : 4;
-   hyx_uint8 reserved;
-   hyx_uint16 checksum;
-} hyx_PIMHdr;
-
-typedef struct HYX_PACKED hyx_MPLSHdr {
-   hyx_uint32 label_hi : 16;
-   hyx_uint32 bos : 1;
-   hyx_uint32 tc : 3;
-   hyx_uint32 label_lo : 4;
-   hyx_uint32 ttl : 8;
-} hyx_MPLSHdr;
-
-#ifndef SWIG
-HYX_CHECK_OFFSET(hyx_EthHdr, daddr, 0);
-HYX_CHECK_OFFSET(hyx_EthHdr, saddr, 6);
-HYX_CHECK_OFFSET(hyx_EthHdr, type, 12);
-HYX_CHECK_SIZE(hyx_EthHdr, 14);
-HYX_CHECK_OFFSET(hyx_VLANHdr, vlanIDLow, 1);
-HYX_CHECK_OFFSET(hyx_VLANHdr, type, 2);
-HYX_CHECK_SIZE(hyx_VLANHdr, 4);
-HYX_CHECK_OFFSET(hyx_ArpHdr, htype, 0);
-HYX_CHECK_OFFSET(hyx_ArpHdr, ptype, 2);
-HYX_CHECK_OFFSET(hyx_ArpHdr, hlen, 4);
-HYX_CHECK_OFFSET(hyx_ArpHdr, plen, 5);
-HYX_CHECK_OFFSET(hyx_ArpHdr, oper, 6);
-HYX_CHECK_OFFSET(hyx_ArpHdr, sha, 8);
-HYX_CHECK_OFFSET(hyx_ArpHdr, spa, 14);
-HYX_CHECK_OFFSET(hyx_ArpHdr, tha, 18);
-HYX_CHECK_OFFSET(hyx_ArpHdr, tpa, 24);
-HYX_CHECK_SIZE(hyx_ArpHdr, 28);
-HYX_CHECK_OFFSET(hyx_IPv4Hdr, qosFlags, 1);
-HYX_CHECK_OFFSET(hyx_IPv4Hdr, totalLength, 2);
-HYX_CHECK_OFFSET(hyx_IPv4Hdr, identification, 4);
-HYX_CHECK_OFFSET(hyx_IPv4Hdr, fragmentOffsetLow, 7);
-HYX_CHECK_OFFSET(hyx_IPv4Hdr, fragmentInfo, 6);
-HYX_CHECK_OFFSET(hyx_IPv4Hdr, ttl, 8);
-HYX_CHECK_OFFSET(hyx_IPv4Hdr, protocol, 9);
-HYX_CHECK_OFFSET(hyx_IPv4Hdr, checksum, 10);
-HYX_CHECK_OFFSET(hyx_IPv4Hdr, saddr, 12);
-HYX_CHECK_OFFSET(hyx_IPv4Hdr, daddr, 16);
-HYX_CHECK_SIZE(hyx_IPv4Hdr, 20);
-HYX_CHECK_OFFSET(hyx_IPv6Hdr, flowLabelLow, 2);
-HYX_CHECK_OFFSET(hyx_IPv6Hdr, payloadLength, 4);
-HYX_CHECK_OFFSET(hyx_IPv6Hdr, nextHeader, 6);
-HYX_CHECK_OFFSET(hyx_IPv6Hdr, hopLimit, 7);
-HYX_CHECK_OFFSET(hyx_IPv6Hdr, saddr, 8);
-HYX_CHECK_OFFSET(hyx_IPv6Hdr, daddr, 24);
-HYX_CHECK_SIZE(hyx_IPv6Hdr, 40);
-HYX_CHECK_OFFSET(hyx_IPv6ExtHdr, nextHeader, 0);
-HYX_CHECK_OFFSET(hyx_IPv6ExtHdr, hdrExtLength, 1);
-HYX_CHECK_OFFSET(hyx_IPv6ExtHdr, optPad1, 2);
-HYX_CHECK_OFFSET(hyx_IPv6ExtHdr, optPad2, 4);
-HYX_CHECK_SIZE(hyx_IPv6ExtHdr, 8);
-HYX_CHECK_OFFSET(hyx_ICMPHdr, type, 0);
-HYX_CHECK_OFFSET(hyx_ICMPHdr, code, 1);
-HYX_CHECK_OFFSET(hyx_ICMPHdr, checksum, 2);
-HYX_CHECK_SIZE(hyx_ICMPHdr, 4);
-HYX_CHECK_OFFSET(hyx_IGMPHdr, type, 0);
-HYX_CHECK_OFFSET(hyx_IGMPHdr, maxResponseTime, 1);
-HYX_CHECK_OFFSET(hyx_IGMPHdr, checksum, 2);
-HYX_CHECK_OFFSET(hyx_IGMPHdr, groupAddr, 4);
-HYX_CHECK_SIZE(hyx_IGMPHdr, 8);
-HYX_CHECK_OFFSET(hyx_IGMPv3QueryHdr, type, 0);
-HYX_CHECK_OFFSET(hyx_IGMPv3QueryHdr, maxResponseCode, 1);
-HYX_CHECK_OFFSET(hyx_IGMPv3QueryHdr, checksum, 2);
-HYX_CHECK_OFFSET(hyx_IGMPv3QueryHdr, groupAddr, 4);
-HYX_CHECK_OFFSET(hyx_IGMPv3QueryHdr, qqic, 9);
-HYX_CHECK_OFFSET(hyx_IGMPv3QueryHdr, numSources, 10);
-HYX_CHECK_OFFSET(hyx_IGMPv3QueryHdr, sourcesIPv4, 12);
-HYX_CHECK_SIZE(hyx_IGMPv3QueryHdr, 12);
-HYX_CHECK_OFFSET(hyx_IGMPv3GrpRecord, type, 0);
-HYX_CHECK_OFFSET(hyx_IGMPv3GrpRecord, dataLength, 1);
-HYX_CHECK_OFFSET(hyx_IGMPv3GrpRecord, numSources, 2);
-HYX_CHECK_OFFSET(hyx_IGMPv3GrpRecord, groupIPv4Addr, 4);
-HYX_CHECK_OFFSET(hyx_IGMPv3GrpRecord, sourcesIPv4, 8);
-HYX_CHECK_SIZE(hyx_IGMPv3GrpRecord, 8);
-HYX_CHECK_OFFSET(hyx_IGMPv3ReportHdr, type, 0);
-HYX_CHECK_OFFSET(hyx_IGMPv3ReportHdr, reserved1, 1);
-HYX_CHECK_OFFSET(hyx_IGMPv3ReportHdr, checksum, 2);
-HYX_CHECK_OFFSET(hyx_IGMPv3ReportHdr, reserved2, 4);
-HYX_CHECK_OFFSET(hyx_IGMPv3ReportHdr, numGroups, 6);
-HYX_CHECK_OFFSET(hyx_IGMPv3ReportHdr, record, 8);
-HYX_CHECK_SIZE(hyx_IGMPv3ReportHdr, 8);
-HYX_CHECK_OFFSET(hyx_MLDHdr, type, 0);
-HYX_CHECK_OFFSET(hyx_MLDHdr, code, 1);
-HYX_CHECK_OFFSET(hyx_MLDHdr, checksum, 2);
-HYX_CHECK_OFFSET(hyx_MLDHdr, maxResponseTime, 4);
-HYX_CHECK_OFFSET(hyx_MLDHdr, reserved, 6);
-HYX_CHECK_OFFSET(hyx_MLDHdr, groupIPv6Addr, 8);
-HYX_CHECK_SIZE(hyx_MLDHdr, 24);
-HYX_CHECK_OFFSET(hyx_MLDv2QueryHdr, type, 0);
-HYX_CHECK_OFFSET(hyx_MLDv2QueryHdr, code, 1);
-HYX_CHECK_OFFSET(hyx_MLDv2QueryHdr, checksum, 2);
-HYX_CHECK_OFFSET(hyx_MLDv2QueryHdr, maxResponseCode, 4);
-HYX_CHECK_OFFSET(hyx_MLDv2QueryHdr, reserved1, 6);
-HYX_CHECK_OFFSET(hyx_MLDv2QueryHdr, groupIPv6Addr, 8);
-HYX_CHECK_OFFSET(hyx_MLDv2QueryHdr, qqic, 25);
-HYX_CHECK_OFFSET(hyx_MLDv2QueryHdr, numSources, 26);
-HYX_CHECK_OFFSET(hyx_MLDv2QueryHdr, sourcesIPv6, 28);
-HYX_CHECK_SIZE(hyx_MLDv2QueryHdr, 28);
-HYX_CHECK_OFFSET(hyx_MLDv2GrpRecord, type, 0);
-HYX_CHECK_OFFSET(hyx_MLDv2GrpRecord, dataLength, 1);
-HYX_CHECK_OFFSET(hyx_MLDv2GrpRecord, numSources, 2);
-HYX_CHECK_OFFSET(hyx_MLDv2GrpRecord, groupIPv6Addr, 4);
-HYX_CHECK_OFFSET(hyx_MLDv2GrpRecord, sourcesIPv6, 20);
-HYX_CHECK_SIZE(hyx_MLDv2GrpRecord, 20);
-HYX_CHECK_OFFSET(hyx_MLDv2ReportHdr, type, 0);
-HYX_CHECK_OFFSET(hyx_MLDv2ReportHdr, reserved1, 1);
-HYX_CHECK_OFFSET(hyx_MLDv2ReportHdr, checksum, 2);
-HYX_CHECK_OFFSET(hyx_MLDv2ReportHdr, reserved2, 4);
-HYX_CHECK_OFFSET(hyx_MLDv2ReportHdr, numGroups, 6);
-HYX_CHECK_OFFSET(hyx_MLDv2ReportHdr, record, 8);
-HYX_CHECK_SIZE(hyx_MLDv2ReportHdr, 8);
-HYX_CHECK_OFFSET(hyx_UDPHdr, srcPort, 0);
-HYX_CHECK_OFFSET(hyx_UDPHdr, dstPort, 2);
-HYX_CHECK_OFFSET(hyx_UDPHdr, length, 4);
-HYX_CHECK_OFFSET(hyx_UDPHdr, checksum, 6);
-HYX_CHECK_SIZE(hyx_UDPHdr, 8);
-HYX_CHECK_OFFSET(hyx_TCPHdr, srcPort, 0);
-HYX_CHECK_OFFSET(hyx_TCPHdr, dstPort, 2);
-HYX_CHECK_OFFSET(hyx_TCPHdr, seq, 4);
-HYX_CHECK_OFFSET(hyx_TCPHdr, ackSeq, 8);
-HYX_CHECK_OFFSET(hyx_TCPHdr, flags, 13);
-HYX_CHECK_OFFSET(hyx_TCPHdr, window, 14);
-HYX_CHECK_OFFSET(hyx_TCPHdr, checksum, 16);
-HYX_CHECK_OFFSET(hyx_TCPHdr, urgPtr, 18);
-HYX_CHECK_SIZE(hyx_TCPHdr, 20);
-HYX_CHECK_OFFSET(hyx_ESPHdr, spi, 0);
-HYX_CHECK_OFFSET(hyx_ESPHdr, seq, 4);
-HYX_CHECK_SIZE(hyx_ESPHdr, 8);
-HYX_CHECK_SIZE(hyx_FenceHdr, 4);
-HYX_CHECK_OFFSET(hyx_VXLANHdr, reserved2, 7);
-HYX_CHECK_SIZE(hyx_VXLANHdr, 8);
-HYX_CHECK_OFFSET(hyx_GREHdr, flags, 0);
-HYX_CHECK_OFFSET(hyx_GREHdr, protocol, 2);
-HYX_CHECK_OFFSET(hyx_GREHdr, options, 4);
-HYX_CHECK_SIZE(hyx_GREHdr, 4);
-HYX_CHECK_OFFSET(hyx_GeneveHdr, protocolType, 2);
-HYX_CHECK_OFFSET(hyx_GeneveHdr, options, 8);
-HYX_CHECK_SIZE(hyx_GeneveHdr, 8);
-HYX_CHECK_OFFSET(hyx_GeneveOptionHdr, optClass, 0);
-HYX_CHECK_OFFSET(hyx_GeneveOptionHdr, optType, 2);
-HYX_CHECK_SIZE(hyx_GeneveOptionHdr, 4);
-HYX_CHECK_OFFSET(hyx_PIMHdr, reserved, 1);
-HYX_CHECK_OFFSET(hyx_PIMHdr, checksum, 2);
-HYX_CHECK_SIZE(hyx_PIMHdr, 4);
-HYX_CHECK_SIZE(hyx_MPLSHdr, 4);
-/* Bit-field positions are checked against raw bytes by the tests. */
-#endif
 
 HYX_EXTERN_C_BEGIN
 

@@ -61,34 +61,6 @@ typedef struct HYX_PACKED VSMACEntry {
    hyx_uint32 rarpTxTimestamp;
    hyx_uint32 timestamp;
 } VSMACEntry;
-
-/* A MAC table: numEntries packed VSMACEntry records follow the header. */
-typedef struct HYX_PACKED VSMACTable {
-   hyx_uint32 totalEntries;
-   hyx_uint32 numEntries;
-   VSMACEntry macEntries[0];
-} VSMACTable;
-
-/* A block of exactly 25 bare MAC addresses. */
-typedef struct HYX_PACKED VSMACEntries {
-   unsigned char macEntry[25][6];
-} VSMACEntries;
-
-/* Query record of a dynamic-table request; natural alignment. */
-typedef struct VSMACGetDynamic {
-   VSMACTable *macTable;
-   hyx_uint32 count;
-   VSMACAddrType macAddrType;
-   hyx_uint32 numEntriesToCopy;
-   hyx_Bool getTeamMacs;
-   hyx_VlanID vlanID;
-   hyx_VirtualNetworkID vni;
-   hyx_Bool isBridged;
-   hyx_Bool getCount;
-} VSMACGetDynamic;
-
-#ifndef SWIG
-HYX_STATIC_ASSERT(sizeof(VSMACAddrType) == 1, "VSMACAddrType is one byte");
 HYX_CHECK_OFFSET(VSMACEntry, macAddress, 0);
 HYX_CHECK_OFFSET(VSMACEntry, macAddrType, 6);
 HYX_CHECK_OFFSET(VSMACEntry, portID, 7);
@@ -114,12 +86,37 @@ HYX_CHECK_OFFSET(VSMACEntry, assocMACFilterTimestamp, 87);
 HYX_CHECK_OFFSET(VSMACEntry, rarpTxTimestamp, 95);
 HYX_CHECK_OFFSET(VSMACEntry, timestamp, 99);
 HYX_CHECK_SIZE(VSMACEntry, 103);
+
+/* A MAC table: numEntries packed VSMACEntry records follow the header. */
+typedef struct HYX_PACKED VSMACTable {
+   hyx_uint32 totalEntries;
+   hyx_uint32 numEntries;
+   VSMACEntry macEntries[0];
+} VSMACTable;
 HYX_CHECK_OFFSET(VSMACTable, totalEntries, 0);
 HYX_CHECK_OFFSET(VSMACTable, numEntries, 4);
 HYX_CHECK_OFFSET(VSMACTable, macEntries, 8);
 HYX_CHECK_SIZE(VSMACTable, 8);
+
+/* A block of exactly 25 bare MAC addresses. */
+typedef struct HYX_PACKED VSMACEntries {
+   unsigned char macEntry[25][6];
+} VSMACEntries;
 HYX_CHECK_OFFSET(VSMACEntries, macEntry, 0);
 HYX_CHECK_SIZE(VSMACEntries, 150);
+
+/* Query record of a dynamic-table request; natural alignment. */
+typedef struct VSMACGetDynamic {
+   VSMACTable *macTable;
+   hyx_uint32 count;
+   VSMACAddrType macAddrType;
+   hyx_uint32 numEntriesToCopy;
+   hyx_Bool getTeamMacs;
+   hyx_VlanID vlanID;
+   hyx_VirtualNetworkID vni;
+   hyx_Bool isBridged;
+   hyx_Bool getCount;
+} VSMACGetDynamic;
 HYX_CHECK_OFFSET(VSMACGetDynamic, macTable, 0);
 HYX_CHECK_OFFSET(VSMACGetDynamic, count, 8);
 HYX_CHECK_OFFSET(VSMACGetDynamic, macAddrType, 12);
@@ -130,6 +127,9 @@ HYX_CHECK_OFFSET(VSMACGetDynamic, vni, 24);
 HYX_CHECK_OFFSET(VSMACGetDynamic, isBridged, 28);
 HYX_CHECK_OFFSET(VSMACGetDynamic, getCount, 29);
 HYX_CHECK_SIZE(VSMACGetDynamic, 32);
+
+#ifndef SWIG
+HYX_STATIC_ASSERT(sizeof(VSMACAddrType) == 1, "VSMACAddrType is one byte");
 #endif
 
 HYX_EXTERN_C_BEGIN
@@ -222,6 +222,11 @@ typedef struct HYX_PACKED VSPMACLearning {
    hyx_uint32 macLimit;
    VSPortMACLearningLimitPolicy macLimitPolicy;
 } VSPMACLearning;
+HYX_CHECK_OFFSET(VSPMACLearning, learning, 0);
+HYX_CHECK_OFFSET(VSPMACLearning, flooding, 1);
+HYX_CHECK_OFFSET(VSPMACLearning, macLimit, 2);
+HYX_CHECK_OFFSET(VSPMACLearning, macLimitPolicy, 6);
+HYX_CHECK_SIZE(VSPMACLearning, 10);
 
 /* Learning counters of one port or of the NIC team side. */
 typedef struct HYX_PACKED VSPMACLearningStats {
@@ -230,6 +235,11 @@ typedef struct HYX_PACKED VSPMACLearningStats {
    hyx_uint64 noLearningDroppedPkts;
    hyx_uint64 numMACsMoved;
 } VSPMACLearningStats;
+HYX_CHECK_OFFSET(VSPMACLearningStats, numMACsLearned, 0);
+HYX_CHECK_OFFSET(VSPMACLearningStats, noLearningAllowedPkts, 4);
+HYX_CHECK_OFFSET(VSPMACLearningStats, noLearningDroppedPkts, 12);
+HYX_CHECK_OFFSET(VSPMACLearningStats, numMACsMoved, 20);
+HYX_CHECK_SIZE(VSPMACLearningStats, 28);
 
 /* One element of VSMACLearningStats. */
 typedef struct HYX_PACKED VSPMACLearningStatsPortInfo {
@@ -238,6 +248,11 @@ typedef struct HYX_PACKED VSPMACLearningStatsPortInfo {
    VSPMACLearningStats portStats;
    VSPCacheStatsInfo cacheStats;
 } VSPMACLearningStatsPortInfo;
+HYX_CHECK_OFFSET(VSPMACLearningStatsPortInfo, portID, 0);
+HYX_CHECK_OFFSET(VSPMACLearningStatsPortInfo, unicastRPFDroppedPkts, 4);
+HYX_CHECK_OFFSET(VSPMACLearningStatsPortInfo, portStats, 8);
+HYX_CHECK_OFFSET(VSPMACLearningStatsPortInfo, cacheStats, 36);
+HYX_CHECK_SIZE(VSPMACLearningStatsPortInfo, 52);
 
 /* Learning statistics of the ports of a switch: numEntries packed elements
  * follow the header. */
@@ -246,12 +261,19 @@ typedef struct HYX_PACKED VSMACLearningStats {
    hyx_uint32 numEntries;
    VSPMACLearningStatsPortInfo macLearningEntries[0];
 } VSMACLearningStats;
+HYX_CHECK_OFFSET(VSMACLearningStats, totalEntries, 0);
+HYX_CHECK_OFFSET(VSMACLearningStats, numEntries, 4);
+HYX_CHECK_OFFSET(VSMACLearningStats, macLearningEntries, 8);
+HYX_CHECK_SIZE(VSMACLearningStats, 8);
 
 /* One element of VSMACLearningEntries. */
 typedef struct HYX_PACKED VSPMACLearningInfo {
    hyx_SwitchPortID portID;
    VSPMACLearning portMACLearning;
 } VSPMACLearningInfo;
+HYX_CHECK_OFFSET(VSPMACLearningInfo, portID, 0);
+HYX_CHECK_OFFSET(VSPMACLearningInfo, portMACLearning, 4);
+HYX_CHECK_SIZE(VSPMACLearningInfo, 14);
 
 /* Learning configuration of the ports of a switch: numEntries packed
  * elements follow the header. */
@@ -260,17 +282,26 @@ typedef struct HYX_PACKED VSMACLearningEntries {
    hyx_uint32 numEntries;
    VSPMACLearningInfo portMACLearningEntries[0];
 } VSMACLearningEntries;
+HYX_CHECK_OFFSET(VSMACLearningEntries, totalEntries, 0);
+HYX_CHECK_OFFSET(VSMACLearningEntries, numEntries, 4);
+HYX_CHECK_OFFSET(VSMACLearningEntries, portMACLearningEntries, 8);
+HYX_CHECK_SIZE(VSMACLearningEntries, 8);
 
 /* The layer-2 security flags of a port (VSPORT_SECURITY_* bits). */
 typedef struct VSPropSecurity {
    hyx_uint32 flags;
 } VSPropSecurity;
+HYX_CHECK_OFFSET(VSPropSecurity, flags, 0);
+HYX_CHECK_SIZE(VSPropSecurity, 4);
 
 /* One element of VSL2Security. */
 typedef struct VSPropSecurityPortInfo {
    hyx_SwitchPortID portID;
    VSPropSecurity l2SecPortInfo;
 } VSPropSecurityPortInfo;
+HYX_CHECK_OFFSET(VSPropSecurityPortInfo, portID, 0);
+HYX_CHECK_OFFSET(VSPropSecurityPortInfo, l2SecPortInfo, 4);
+HYX_CHECK_SIZE(VSPropSecurityPortInfo, 8);
 
 /* Layer-2 security of the ports of a switch: numEntries elements follow the
  * header. */
@@ -279,6 +310,10 @@ typedef struct VSL2Security {
    hyx_uint32 numEntries;
    VSPropSecurityPortInfo portSecEntries[0];
 } VSL2Security;
+HYX_CHECK_OFFSET(VSL2Security, totalEntries, 0);
+HYX_CHECK_OFFSET(VSL2Security, numEntries, 4);
+HYX_CHECK_OFFSET(VSL2Security, portSecEntries, 8);
+HYX_CHECK_SIZE(VSL2Security, 8);
 
 /* Host-wide MAC-learning properties. */
 typedef struct HYX_PACKED VSMACLearningGlobalProps {
@@ -287,6 +322,11 @@ typedef struct HYX_PACKED VSMACLearningGlobalProps {
    hyx_Bool learnStatic;
    hyx_Bool staticMACAllow;
 } VSMACLearningGlobalProps;
+HYX_CHECK_OFFSET(VSMACLearningGlobalProps, agingTime, 0);
+HYX_CHECK_OFFSET(VSMACLearningGlobalProps, macLimit, 4);
+HYX_CHECK_OFFSET(VSMACLearningGlobalProps, learnStatic, 8);
+HYX_CHECK_OFFSET(VSMACLearningGlobalProps, staticMACAllow, 9);
+HYX_CHECK_SIZE(VSMACLearningGlobalProps, 10);
 
 /* The learning summary of a switch. */
 typedef struct HYX_PACKED VSMACLearningSwitchInfo {
@@ -306,64 +346,6 @@ typedef struct HYX_PACKED VSMACLearningSwitchInfo {
    hyx_Bool configureTeamMacLearning;
    hyx_uint8 agingMultiplier;
 } VSMACLearningSwitchInfo;
-
-/* The MAC-learning property of a switch: agingTime is bits 0 to 23 and
- * reserved bits 24 to 31 of the little-endian word at offset 0. */
-typedef struct VSPropMACLearning {
-   hyx_uint32 agingTime : 24;
-   hyx_uint32 reserved : 8;
-   hyx_uint32 macLimit;
-} VSPropMACLearning;
-
-/* MAC management of a port: whether its address may change, and its
- * learning configuration. */
-typedef struct HYX_PACKED VSPMACManagement {
-   hyx_Bool macChangeAllowed;
-   VSPMACLearning portMACLearning;
-} VSPMACManagement;
-
-#ifndef SWIG
-HYX_STATIC_ASSERT(sizeof(VSPortMACLearningLimitPolicy) == 4, "limit policy is four bytes");
-HYX_CHECK_OFFSET(VSPMACLearning, learning, 0);
-HYX_CHECK_OFFSET(VSPMACLearning, flooding, 1);
-HYX_CHECK_OFFSET(VSPMACLearning, macLimit, 2);
-HYX_CHECK_OFFSET(VSPMACLearning, macLimitPolicy, 6);
-HYX_CHECK_SIZE(VSPMACLearning, 10);
-HYX_CHECK_OFFSET(VSPMACLearningStats, numMACsLearned, 0);
-HYX_CHECK_OFFSET(VSPMACLearningStats, noLearningAllowedPkts, 4);
-HYX_CHECK_OFFSET(VSPMACLearningStats, noLearningDroppedPkts, 12);
-HYX_CHECK_OFFSET(VSPMACLearningStats, numMACsMoved, 20);
-HYX_CHECK_SIZE(VSPMACLearningStats, 28);
-HYX_CHECK_OFFSET(VSPMACLearningStatsPortInfo, portID, 0);
-HYX_CHECK_OFFSET(VSPMACLearningStatsPortInfo, unicastRPFDroppedPkts, 4);
-HYX_CHECK_OFFSET(VSPMACLearningStatsPortInfo, portStats, 8);
-HYX_CHECK_OFFSET(VSPMACLearningStatsPortInfo, cacheStats, 36);
-HYX_CHECK_SIZE(VSPMACLearningStatsPortInfo, 52);
-HYX_CHECK_OFFSET(VSMACLearningStats, totalEntries, 0);
-HYX_CHECK_OFFSET(VSMACLearningStats, numEntries, 4);
-HYX_CHECK_OFFSET(VSMACLearningStats, macLearningEntries, 8);
-HYX_CHECK_SIZE(VSMACLearningStats, 8);
-HYX_CHECK_OFFSET(VSPMACLearningInfo, portID, 0);
-HYX_CHECK_OFFSET(VSPMACLearningInfo, portMACLearning, 4);
-HYX_CHECK_SIZE(VSPMACLearningInfo, 14);
-HYX_CHECK_OFFSET(VSMACLearningEntries, totalEntries, 0);
-HYX_CHECK_OFFSET(VSMACLearningEntries, numEntries, 4);
-HYX_CHECK_OFFSET(VSMACLearningEntries, portMACLearningEntries, 8);
-HYX_CHECK_SIZE(VSMACLearningEntries, 8);
-HYX_CHECK_OFFSET(VSPropSecurity, flags, 0);
-HYX_CHECK_SIZE(VSPropSecurity, 4);
-HYX_CHECK_OFFSET(VSPropSecurityPortInfo, portID, 0);
-HYX_CHECK_OFFSET(VSPropSecurityPortInfo, l2SecPortInfo, 4);
-HYX_CHECK_SIZE(VSPropSecurityPortInfo, 8);
-HYX_CHECK_OFFSET(VSL2Security, totalEntries, 0);
-HYX_CHECK_OFFSET(VSL2Security, numEntries, 4);
-HYX_CHECK_OFFSET(VSL2Security, portSecEntries, 8);
-HYX_CHECK_SIZE(VSL2Security, 8);
-HYX_CHECK_OFFSET(VSMACLearningGlobalProps, agingTime, 0);
-HYX_CHECK_OFFSET(VSMACLearningGlobalProps, macLimit, 4);
-HYX_CHECK_OFFSET(VSMACLearningGlobalProps, learnStatic, 8);
-HYX_CHECK_OFFSET(VSMACLearningGlobalProps, staticMACAllow, 9);
-HYX_CHECK_SIZE(VSMACLearningGlobalProps, 10);
 HYX_CHECK_OFFSET(VSMACLearningSwitchInfo, agingTime, 0);
 HYX_CHECK_OFFSET(VSMACLearningSwitchInfo, macLimit, 4);
 HYX_CHECK_OFFSET(VSMACLearningSwitchInfo, numLearningPorts, 8);
@@ -380,13 +362,31 @@ HYX_CHECK_OFFSET(VSMACLearningSwitchInfo, numUserUnicastMacEntries, 79);
 HYX_CHECK_OFFSET(VSMACLearningSwitchInfo, configureTeamMacLearning, 80);
 HYX_CHECK_OFFSET(VSMACLearningSwitchInfo, agingMultiplier, 81);
 HYX_CHECK_SIZE(VSMACLearningSwitchInfo, 82);
-/* agingTime and reserved are bit-fields, which offsetof cannot name; the
- * host tests check their bit positions. */
+
+/* The MAC-learning property of a switch: agingTime is bits 0 to 23 and
+ * reserved bits 24 to 31 of the little-endian word at offset 0. */
+typedef struct VSPropMACLearning {
+   hyx_uint32 agingTime : 24;
+   hyx_uint32 reserved : 8;
+   hyx_uint32 macLimit;
+} VSPropMACLearning;
 HYX_CHECK_OFFSET(VSPropMACLearning, macLimit, 4);
 HYX_CHECK_SIZE(VSPropMACLearning, 8);
+
+/* MAC management of a port: whether its address may change, and its
+ * learning configuration. */
+typedef struct HYX_PACKED VSPMACManagement {
+   hyx_Bool macChangeAllowed;
+   VSPMACLearning portMACLearning;
+} VSPMACManagement;
 HYX_CHECK_OFFSET(VSPMACManagement, macChangeAllowed, 0);
 HYX_CHECK_OFFSET(VSPMACManagement, portMACLearning, 1);
 HYX_CHECK_SIZE(VSPMACManagement, 11);
+
+#ifndef SWIG
+HYX_STATIC_ASSERT(sizeof(VSPortMACLearningLimitPolicy) == 4, "limit policy is four bytes");
+/* agingTime and reserved are bit-fields, which offsetof cannot name; the
+ * host tests check their bit positions. */
 #endif
 
 HYX_EXTERN_C_BEGIN

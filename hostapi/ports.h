@@ -26,6 +26,21 @@ typedef struct VSStats {
    hyx_uint64 droppedTx;
    hyx_uint64 droppedRx;
 } VSStats;
+HYX_CHECK_OFFSET(VSStats, pktsTx, 0);
+HYX_CHECK_OFFSET(VSStats, pktsTxMulticast, 8);
+HYX_CHECK_OFFSET(VSStats, pktsTxBroadcast, 16);
+HYX_CHECK_OFFSET(VSStats, pktsRx, 24);
+HYX_CHECK_OFFSET(VSStats, pktsRxMulticast, 32);
+HYX_CHECK_OFFSET(VSStats, pktsRxBroadcast, 40);
+HYX_CHECK_OFFSET(VSStats, bytesTx, 48);
+HYX_CHECK_OFFSET(VSStats, bytesTxMulticast, 56);
+HYX_CHECK_OFFSET(VSStats, bytesTxBroadcast, 64);
+HYX_CHECK_OFFSET(VSStats, bytesRx, 72);
+HYX_CHECK_OFFSET(VSStats, bytesRxMulticast, 80);
+HYX_CHECK_OFFSET(VSStats, bytesRxBroadcast, 88);
+HYX_CHECK_OFFSET(VSStats, droppedTx, 96);
+HYX_CHECK_OFFSET(VSStats, droppedRx, 104);
+HYX_CHECK_SIZE(VSStats, 112);
 
 /* Forwarding error counters of one port. */
 typedef struct VSPortFwdErrCtrs {
@@ -39,6 +54,16 @@ typedef struct VSPortFwdErrCtrs {
    hyx_uint64 brL3IsoInvalidActions;
    hyx_uint64 brBridgeLENotFound;
 } VSPortFwdErrCtrs;
+HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brBcastPktCloneErr, 0);
+HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brBcastPktBridgeActErr, 8);
+HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brL3IsoL3HdrFindErr, 16);
+HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brL3IsoL3HdrDataGetErr, 24);
+HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brL3IsoArpHdrFindErr, 32);
+HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brL3IsoArpHdrDataGetErr, 40);
+HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brL3IsoCbErr, 48);
+HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brL3IsoInvalidActions, 56);
+HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brBridgeLENotFound, 64);
+HYX_CHECK_SIZE(VSPortFwdErrCtrs, 72);
 
 /* Forwarding information counters of one port. */
 typedef struct VSPortFwdInfoCtrs {
@@ -62,53 +87,6 @@ typedef struct VSPortFwdInfoCtrs {
    hyx_uint64 vdrTxUplinkOnly;
    hyx_uint64 loopBackPktDropCnt;
 } VSPortFwdInfoCtrs;
-
-/* Forwarding counters of one port. */
-typedef struct VSPortCounters {
-   hyx_uint64 dispatchDataSlabErrors;
-   VSPortFwdErrCtrs errCtrs;
-   VSPortFwdInfoCtrs infoCtrs;
-} VSPortCounters;
-
-/* Port-cache statistics (nested in the MAC-learning statistics). */
-typedef struct VSPCacheStatsInfo {
-   hyx_uint64 cacheSrcMlStats;
-   hyx_uint64 cacheDstStats;
-} VSPCacheStatsInfo;
-
-/* Reverse-ARP announcement statistics of a switch. */
-typedef struct VSRARPStats {
-   hyx_uint32 rarpPktsSent;
-   hyx_uint32 maxRARPTime;
-   hyx_uint64 rarpTime;
-} VSRARPStats;
-
-#ifndef SWIG
-HYX_CHECK_OFFSET(VSStats, pktsTx, 0);
-HYX_CHECK_OFFSET(VSStats, pktsTxMulticast, 8);
-HYX_CHECK_OFFSET(VSStats, pktsTxBroadcast, 16);
-HYX_CHECK_OFFSET(VSStats, pktsRx, 24);
-HYX_CHECK_OFFSET(VSStats, pktsRxMulticast, 32);
-HYX_CHECK_OFFSET(VSStats, pktsRxBroadcast, 40);
-HYX_CHECK_OFFSET(VSStats, bytesTx, 48);
-HYX_CHECK_OFFSET(VSStats, bytesTxMulticast, 56);
-HYX_CHECK_OFFSET(VSStats, bytesTxBroadcast, 64);
-HYX_CHECK_OFFSET(VSStats, bytesRx, 72);
-HYX_CHECK_OFFSET(VSStats, bytesRxMulticast, 80);
-HYX_CHECK_OFFSET(VSStats, bytesRxBroadcast, 88);
-HYX_CHECK_OFFSET(VSStats, droppedTx, 96);
-HYX_CHECK_OFFSET(VSStats, droppedRx, 104);
-HYX_CHECK_SIZE(VSStats, 112);
-HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brBcastPktCloneErr, 0);
-HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brBcastPktBridgeActErr, 8);
-HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brL3IsoL3HdrFindErr, 16);
-HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brL3IsoL3HdrDataGetErr, 24);
-HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brL3IsoArpHdrFindErr, 32);
-HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brL3IsoArpHdrDataGetErr, 40);
-HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brL3IsoCbErr, 48);
-HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brL3IsoInvalidActions, 56);
-HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brBridgeLENotFound, 64);
-HYX_CHECK_SIZE(VSPortFwdErrCtrs, 72);
 HYX_CHECK_OFFSET(VSPortFwdInfoCtrs, brKnownUnicastVlan, 0);
 HYX_CHECK_OFFSET(VSPortFwdInfoCtrs, brKnownUnicastOverlay, 8);
 HYX_CHECK_OFFSET(VSPortFwdInfoCtrs, brUnkownUnicast, 16);
@@ -129,18 +107,37 @@ HYX_CHECK_OFFSET(VSPortFwdInfoCtrs, brTFReportDrop, 128);
 HYX_CHECK_OFFSET(VSPortFwdInfoCtrs, vdrTxUplinkOnly, 136);
 HYX_CHECK_OFFSET(VSPortFwdInfoCtrs, loopBackPktDropCnt, 144);
 HYX_CHECK_SIZE(VSPortFwdInfoCtrs, 152);
+
+/* Forwarding counters of one port. */
+typedef struct VSPortCounters {
+   hyx_uint64 dispatchDataSlabErrors;
+   VSPortFwdErrCtrs errCtrs;
+   VSPortFwdInfoCtrs infoCtrs;
+} VSPortCounters;
 HYX_CHECK_OFFSET(VSPortCounters, dispatchDataSlabErrors, 0);
 HYX_CHECK_OFFSET(VSPortCounters, errCtrs, 8);
 HYX_CHECK_OFFSET(VSPortCounters, infoCtrs, 80);
 HYX_CHECK_SIZE(VSPortCounters, 232);
+
+/* Port-cache statistics (nested in the MAC-learning statistics). */
+typedef struct VSPCacheStatsInfo {
+   hyx_uint64 cacheSrcMlStats;
+   hyx_uint64 cacheDstStats;
+} VSPCacheStatsInfo;
 HYX_CHECK_OFFSET(VSPCacheStatsInfo, cacheSrcMlStats, 0);
 HYX_CHECK_OFFSET(VSPCacheStatsInfo, cacheDstStats, 8);
 HYX_CHECK_SIZE(VSPCacheStatsInfo, 16);
+
+/* Reverse-ARP announcement statistics of a switch. */
+typedef struct VSRARPStats {
+   hyx_uint32 rarpPktsSent;
+   hyx_uint32 maxRARPTime;
+   hyx_uint64 rarpTime;
+} VSRARPStats;
 HYX_CHECK_OFFSET(VSRARPStats, rarpPktsSent, 0);
 HYX_CHECK_OFFSET(VSRARPStats, maxRARPTime, 4);
 HYX_CHECK_OFFSET(VSRARPStats, rarpTime, 8);
 HYX_CHECK_SIZE(VSRARPStats, 16);
-#endif
 
 HYX_EXTERN_C_BEGIN
 
@@ -189,6 +186,11 @@ typedef struct {
    VSVlanTPFlags flags;
    hyx_Bool statsEnabled;
 } VSPortInfo_vlan;
+HYX_CHECK_OFFSET(VSPortInfo_vlan, defaultVID, 0);
+HYX_CHECK_OFFSET(VSPortInfo_vlan, primaryVID, 2);
+HYX_CHECK_OFFSET(VSPortInfo_vlan, flags, 4);
+HYX_CHECK_OFFSET(VSPortInfo_vlan, statsEnabled, 8);
+HYX_CHECK_SIZE(VSPortInfo_vlan, 12);
 
 /* The exact multicast addresses a port accepts: the first numMulticastAddrs
  * rows are valid. */
@@ -196,6 +198,9 @@ typedef struct HYX_PACKED VSPortInfo_ethFrpAccepted {
    hyx_uint16 numMulticastAddrs;
    unsigned char multicastAddrs[32][6];
 } VSPortInfo_ethFrpAccepted;
+HYX_CHECK_OFFSET(VSPortInfo_ethFrpAccepted, numMulticastAddrs, 0);
+HYX_CHECK_OFFSET(VSPortInfo_ethFrpAccepted, multicastAddrs, 2);
+HYX_CHECK_SIZE(VSPortInfo_ethFrpAccepted, 194);
 
 /* The information of one switch port. */
 typedef struct HYX_PACKED VSPortInfo {
@@ -218,30 +223,6 @@ typedef struct HYX_PACKED VSPortInfo {
    hyx_VlanID subnetConnectedVlan;
    hyx_Bool subnetVlanEncap;
 } VSPortInfo;
-
-/* The port table of one switch: numEntries packed VSPortInfo records follow
- * the header. */
-typedef struct HYX_PACKED VSSwitchPortInfo {
-   hyx_uint32 totalEntries;
-   hyx_uint32 numEntries;
-   VSPortInfo entries[0];
-} VSSwitchPortInfo;
-
-/* A list of port IDs: numPorts IDs follow the header. */
-typedef struct HYX_PACKED VSPortList {
-   hyx_uint32 numPorts;
-   hyx_SwitchPortID ports[0];
-} VSPortList;
-
-#ifndef SWIG
-HYX_CHECK_OFFSET(VSPortInfo_vlan, defaultVID, 0);
-HYX_CHECK_OFFSET(VSPortInfo_vlan, primaryVID, 2);
-HYX_CHECK_OFFSET(VSPortInfo_vlan, flags, 4);
-HYX_CHECK_OFFSET(VSPortInfo_vlan, statsEnabled, 8);
-HYX_CHECK_SIZE(VSPortInfo_vlan, 12);
-HYX_CHECK_OFFSET(VSPortInfo_ethFrpAccepted, numMulticastAddrs, 0);
-HYX_CHECK_OFFSET(VSPortInfo_ethFrpAccepted, multicastAddrs, 2);
-HYX_CHECK_SIZE(VSPortInfo_ethFrpAccepted, 194);
 HYX_CHECK_OFFSET(VSPortInfo, portIdx, 0);
 HYX_CHECK_OFFSET(VSPortInfo, clientName, 4);
 HYX_CHECK_OFFSET(VSPortInfo, clientType, 1044);
@@ -261,14 +242,27 @@ HYX_CHECK_OFFSET(VSPortInfo, portCounters, 1450);
 HYX_CHECK_OFFSET(VSPortInfo, subnetConnectedVlan, 1682);
 HYX_CHECK_OFFSET(VSPortInfo, subnetVlanEncap, 1684);
 HYX_CHECK_SIZE(VSPortInfo, 1685);
+
+/* The port table of one switch: numEntries packed VSPortInfo records follow
+ * the header. */
+typedef struct HYX_PACKED VSSwitchPortInfo {
+   hyx_uint32 totalEntries;
+   hyx_uint32 numEntries;
+   VSPortInfo entries[0];
+} VSSwitchPortInfo;
 HYX_CHECK_OFFSET(VSSwitchPortInfo, totalEntries, 0);
 HYX_CHECK_OFFSET(VSSwitchPortInfo, numEntries, 4);
 HYX_CHECK_OFFSET(VSSwitchPortInfo, entries, 8);
 HYX_CHECK_SIZE(VSSwitchPortInfo, 8);
+
+/* A list of port IDs: numPorts IDs follow the header. */
+typedef struct HYX_PACKED VSPortList {
+   hyx_uint32 numPorts;
+   hyx_SwitchPortID ports[0];
+} VSPortList;
 HYX_CHECK_OFFSET(VSPortList, numPorts, 0);
 HYX_CHECK_OFFSET(VSPortList, ports, 4);
 HYX_CHECK_SIZE(VSPortList, 4);
-#endif
 
 HYX_EXTERN_C_BEGIN
 

@@ -6,7 +6,7 @@
 #include <Python.h>
 
 #define HYX_GUARD_PYOBJECT PyObject
-#include "hostapi/guard.h"
+#include "hostapi/guard_globals.h"
 
 /* Raises exceptionType with exceptionMsg after a host function abandoned the
  * call.  A missing or non-exception class falls back to RuntimeError and a

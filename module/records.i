@@ -6,15 +6,24 @@
  *   the registration;
  * - a constructor new_NAME() that returns an owning raw pointer object even
  *   after a class is registered (the class attaches it as its `this`);
- * - whole-record copies for fields of type NAME nested in other records. */
+ * - whole-record copies for fields of type NAME nested in other records;
+ * - a compile-time check that the record's layout is checked where it is
+ *   declared (its HYX_CHECK_SIZE). */
 
 %define %tessel_record(NAME)
+%tessel_record_checked_by(NAME, NAME)
+%enddef
+
+/* A record SWIG names for a union or struct nested in CHECKED, whose layout
+ * checks cover it. */
+%define %tessel_record_checked_by(NAME, CHECKED)
 %typemap(out, noblock=1) SWIGTYPE *NAME {
   %set_output(SWIG_NewPointerObj(%as_voidptr($1), $descriptor, SWIG_POINTER_NEW));
 }
 %tessel_nested_memberin(NAME)
 %native(NAME ## _swigregister) PyObject *NAME ## _swigregister(PyObject *self, PyObject *args);
 %{
+HYX_STATIC_ASSERT(hyx_layout_checked_ ## CHECKED, "NAME has no layout checks");
 static PyObject *NAME ## _swigregister(PyObject *SWIGUNUSEDPARM(self), PyObject *args) {
   return tessel_swigregister(args, SWIGTYPE_p_ ## NAME);
 }

@@ -4,7 +4,8 @@
 
 %{
 #include "hostapi/kernel.h"
-#include "extensions/kernel.h"
+#include "hostapi/kernel_packets.h"
+#include "extensions/kernel_helpers.h"
 %}
 
 %tessel_record(VSList)
@@ -34,7 +35,7 @@
 %tessel_record(hyx_SocketIPAddressAddr)
 %tessel_record(hyx_SocketIPAddress)
 %tessel_record(hyx_SocketIPv6AddressAddr)
-%tessel_record(hyx_SocketIPv6AddressAddr___u6_addr)
+%tessel_record_checked_by(hyx_SocketIPv6AddressAddr___u6_addr, hyx_SocketIPv6AddressAddr)
 %tessel_record(hyx_SocketIPv6Address)
 
 %tessel_record(hyx_EthHdr)
@@ -106,6 +107,7 @@
 %apply char const *PANIC_TEXT { char const *fmt };
 
 %include "hostapi/kernel.h"
+%include "hostapi/kernel_packets.h"
 
 %clear char const *fmt;
 

@@ -3,7 +3,7 @@
 
 %{
 #include "hostapi/mac.h"
-#include "extensions/mac.h"
+#include "extensions/mac_helpers.h"
 %}
 
 %tessel_record(VSMACEntry)

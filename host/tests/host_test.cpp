@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "hostapi/guard.h"
+#include "hostapi/guard_globals.h"
 #include "hostapi/kernel.h"
 #include "hostapi/status.h"
 #include "sim_internal.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "check.h"
-#include "hostapi/guard.h"
+#include "hostapi/guard_globals.h"
 #include "hostapi/mac.h"
 #include "hostapi/status.h"
 

@@ -1,6 +1,6 @@
 /* Helpers of the MAC table extension methods. */
-#ifndef TESSEL_EXTENSIONS_MAC_H
-#define TESSEL_EXTENSIONS_MAC_H
+#ifndef TESSEL_EXTENSIONS_MAC_HELPERS_H
+#define TESSEL_EXTENSIONS_MAC_HELPERS_H
 
 #include "hostapi/mac.h"
 

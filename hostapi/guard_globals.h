@@ -6,8 +6,8 @@
  * then longjmps to exception_buffer with a non-zero value; the module raises
  * that exception.  The module defines these globals; the host libraries only
  * refer to them by name. */
-#ifndef TESSEL_HOSTAPI_GUARD_H
-#define TESSEL_HOSTAPI_GUARD_H
+#ifndef TESSEL_HOSTAPI_GUARD_GLOBALS_H
+#define TESSEL_HOSTAPI_GUARD_GLOBALS_H
 
 #include <setjmp.h>
 

@@ -1,7 +1,7 @@
 /* Helpers that make the switch list and the switch summary usable from
  * Python. */
-#ifndef TESSEL_EXTENSIONS_KERNEL_H
-#define TESSEL_EXTENSIONS_KERNEL_H
+#ifndef TESSEL_EXTENSIONS_KERNEL_HELPERS_H
+#define TESSEL_EXTENSIONS_KERNEL_HELPERS_H
 
 #include <stddef.h>
 
