@@ -23,6 +23,8 @@
 %include "module/constants.i"
 
 %init %{
+  /* Every interface file has registered its spellings by now. */
+  if (tessel_fix_spellings() < 0) return NULL;
   /* -fastproxy brings SWIG_PyInstanceMethod_New (METH_O, first in the
      method table) but also SWIG_PyStaticMethod_New, which the module does
      not offer. */

@@ -18,46 +18,30 @@ typedef struct {
   const char *spellings;
 } tessel_spelling;
 
-static const tessel_spelling tessel_spellings[] = {
-  {"_p_char", "char *|hyx_Bool *"},
-  {"_p_signed_char", "signed char *|hyx_int8 *"},
-  {"_p_unsigned_char", "unsigned char *|hyx_uint8 *|hyx_VlanPriority *|hyx_PortsetResPoolPriorityTag *"},
-  {"_p_short", "short *|hyx_int16 *"},
-  {"_p_unsigned_short", "unsigned short *|hyx_uint16 *|hyx_VlanID *|hyx_PortsetResPoolTag *"},
-  {"_p_int", "int *|hyx_int32 *|hyx_ByteCountSmallSigned *|hyx_ModuleID *|hyx_WorldID *|hyx_PortsetResPoolLimit *|hyx_PortsetResPoolReservation *|hyx_PortsetResPoolQueueDepth *"},
-  {"_p_unsigned_int", "unsigned int *|hyx_uint32 *|hyx_uintptr_t *|hyx_ByteCountSmall *|hyx_SwitchPortID *|hyx_IPv4Address *|hyx_LinkSpeed *|hyx_IntrCookie *|hyx_VirtualNetworkID *|hyx_revnum *|hyx_PortsetResPoolShares *|ZARVersion *"},
-  {"_p_long_long", "long long *|hyx_int64 *|hyx_loff_t *|hyx_ByteCountSigned *"},
-  {"_p_unsigned_long_long", "unsigned long long *|hyx_uint64 *|hyx_ByteCount *|hyx_MgmtInstanceID *|hyx_NetOverlayNetworkKey *"},
-  {"_p_a_6__unsigned_char", "unsigned char (*)[6]|hyx_EthAddress *"},
-  {"_p_a_16__unsigned_char", "unsigned char (*)[16]|hyx_IPv6Address *"},
-  {"_p_a_32__char", "char (*)[32]|DVMirrorSID *|VSDVMirrorSID *"},
-  {"_p_a_48__char", "char (*)[48]|DVPortId *|hyx_DVPortId *"},
-  {"_p_a_64__char", "char (*)[64]|DVSwitchId *"},
-  {"_p_a_81__char", "char (*)[81]|hyx_ZARPortName *|DVMirrorDName *|VSDVMirrorDName *"},
-  {"_p_a_1040__char", "char (*)[1040]|hyx_PortClientName *"},
-  {"_p_a__32_4___8__char", "char (*)[(32*4) +8]|LSTeamPolicyName *"},
-  {"_p_void", "void *|DVSwitchHandle|DVSPortHandle"},
-  {"_p_p_void", "void **|DVSDataHandle *|DVSDataItem *"},
-  {"_p_p_char", "char **"},
-  {"_p_f_p_void_p_void__char", "char (*)(void *,void *)|DVSwitchCallback|DVSPortCallback|DVSPortDataCallback"},
-  {"_p_f_size_t__p_void", "void *(*)(size_t)|DVSData_MemAlloc"},
-  {"_p_f_p_void__void", "void (*)(void *)|DVSData_MemFree"},
-  {"_p_hyx_MgmtParm", "enum hyx_MgmtParm *|hyx_MgmtParmType *"},
-  {"_p___builtin_va_list", "__builtin_va_list *|__gnuc_va_list *|va_list *"},
-  {"_p_PktHandle", "struct PktHandle *|hyx_PktHandle *"},
-  {"_p_Portset", "struct Portset *|hyx_Portset *"},
-};
+/* Spellings registered by the interface files (%tessel_spelling), applied
+   once every file has registered its own. */
+static tessel_spelling *tessel_spelling_list = NULL;
+static size_t tessel_spelling_count = 0;
 
-/* Reordered spellings of the other descriptors live here for the life of
-   the process (they are as long as SWIG's own). */
-static char tessel_spelling_arena[64 * 1024];
+SWIGINTERN int tessel_add_spelling(const char *mangled, const char *spellings) {
+  tessel_spelling *grown = (tessel_spelling *)PyMem_RawRealloc(
+      tessel_spelling_list, (tessel_spelling_count + 1) * sizeof(*grown));
+  if (!grown) return -1;
+  grown[tessel_spelling_count].mangled = mangled;
+  grown[tessel_spelling_count].spellings = spellings;
+  tessel_spelling_list = grown;
+  tessel_spelling_count++;
+  return 0;
+}
 
-/* Copies str into the arena with its "struct "/"enum " spellings first. */
-static const char *tessel_tagged_first(const char *str, size_t *used) {
+/* The spellings of str with the "struct "/"enum " ones first, in a block
+   that lives as long as the process (as SWIG's own strings do); str itself
+   when it already has that order; NULL when no memory is left. */
+static const char *tessel_tagged_first(const char *str) {
   size_t len = strlen(str), pass;
-  char *out = tessel_spelling_arena + *used;
+  char *out = (char *)PyMem_RawMalloc(len + 1);
   char *w = out;
-  if (*used + len + 1 > sizeof(tessel_spelling_arena)) return str;
+  if (!out) return NULL;
   for (pass = 0; pass < 2; pass++) {
     const char *p = str;
     while (*p) {
@@ -74,33 +58,79 @@ static const char *tessel_tagged_first(const char *str, size_t *used) {
     }
   }
   *w = '\0';
-  *used += (size_t)(w - out) + 1;
+  if (strcmp(out, str) == 0) {
+    /* Already in order (a descriptor shared with a module that fixed it). */
+    PyMem_RawFree(out);
+    return str;
+  }
   return out;
 }
 
-SWIGINTERN void tessel_fix_spellings(void) {
-  size_t i, k, used = 0;
+/* Gives every descriptor its published spellings; -1 with MemoryError set
+   when a reordered list cannot be allocated. */
+SWIGINTERN int tessel_fix_spellings(void) {
+  size_t i, k;
   for (i = 0; i < swig_module.size; i++) {
     swig_type_info *ty = swig_module.types[i];
     const char *fixed = NULL;
     if (!ty || !ty->str) continue;
-    for (k = 0; k < sizeof(tessel_spellings) / sizeof(tessel_spellings[0]); k++) {
-      if (strcmp(ty->name, tessel_spellings[k].mangled) == 0) {
-        fixed = tessel_spellings[k].spellings;
+    for (k = 0; k < tessel_spelling_count; k++) {
+      if (strcmp(ty->name, tessel_spelling_list[k].mangled) == 0) {
+        fixed = tessel_spelling_list[k].spellings;
         break;
       }
     }
     if (!fixed && strchr(ty->str, '|')) {
-      /* A descriptor shared with an earlier module may already be fixed. */
-      if (ty->str >= tessel_spelling_arena && ty->str < tessel_spelling_arena + sizeof(tessel_spelling_arena))
-        continue;
-      fixed = tessel_tagged_first(ty->str, &used);
+      fixed = tessel_tagged_first(ty->str);
+      if (!fixed) {
+        PyErr_NoMemory();
+        return -1;
+      }
     }
     if (fixed) ty->str = fixed;
   }
+  PyMem_RawFree(tessel_spelling_list);
+  tessel_spelling_list = NULL;
+  tessel_spelling_count = 0;
+  return 0;
 }
 %}
 
+/* %tessel_spelling(MANGLED, SPELLINGS): the published spellings of one
+   descriptor, "C type|typedef|...", the last one printable.  Each interface
+   file names the spellings of the typedefs it brings. */
+%define %tessel_spelling(MANGLED, SPELLINGS)
 %init %{
-  tessel_fix_spellings();
+  if (tessel_add_spelling(MANGLED, SPELLINGS) < 0) {
+    PyErr_NoMemory();
+    return NULL;
+  }
 %}
+%enddef
+
+/* Shared C types whose typedefs several subsystems spell. */
+%tessel_spelling("_p_char", "char *|hyx_Bool *")
+%tessel_spelling("_p_signed_char", "signed char *|hyx_int8 *")
+%tessel_spelling("_p_unsigned_char", "unsigned char *|hyx_uint8 *|hyx_VlanPriority *|hyx_PortsetResPoolPriorityTag *")
+%tessel_spelling("_p_short", "short *|hyx_int16 *")
+%tessel_spelling("_p_unsigned_short", "unsigned short *|hyx_uint16 *|hyx_VlanID *|hyx_PortsetResPoolTag *")
+%tessel_spelling("_p_int", "int *|hyx_int32 *|hyx_ByteCountSmallSigned *|hyx_ModuleID *|hyx_WorldID *|hyx_PortsetResPoolLimit *|hyx_PortsetResPoolReservation *|hyx_PortsetResPoolQueueDepth *")
+%tessel_spelling("_p_unsigned_int", "unsigned int *|hyx_uint32 *|hyx_uintptr_t *|hyx_ByteCountSmall *|hyx_SwitchPortID *|hyx_IPv4Address *|hyx_LinkSpeed *|hyx_IntrCookie *|hyx_VirtualNetworkID *|hyx_revnum *|hyx_PortsetResPoolShares *|ZARVersion *")
+%tessel_spelling("_p_long_long", "long long *|hyx_int64 *|hyx_loff_t *|hyx_ByteCountSigned *")
+%tessel_spelling("_p_unsigned_long_long", "unsigned long long *|hyx_uint64 *|hyx_ByteCount *|hyx_MgmtInstanceID *|hyx_NetOverlayNetworkKey *")
+%tessel_spelling("_p_a_6__unsigned_char", "unsigned char (*)[6]|hyx_EthAddress *")
+%tessel_spelling("_p_a_16__unsigned_char", "unsigned char (*)[16]|hyx_IPv6Address *")
+%tessel_spelling("_p_a_48__char", "char (*)[48]|DVPortId *|hyx_DVPortId *")
+%tessel_spelling("_p_a_81__char", "char (*)[81]|hyx_ZARPortName *|DVMirrorDName *|VSDVMirrorDName *")
+%tessel_spelling("_p_void", "void *|DVSwitchHandle|DVSPortHandle")
+%tessel_spelling("_p_p_void", "void **|DVSDataHandle *|DVSDataItem *")
+%tessel_spelling("_p_p_char", "char **")
+
+/* Typedefs of subsystems still to come; each moves to its subsystem's
+   interface file when that subsystem is built. */
+%tessel_spelling("_p_a_32__char", "char (*)[32]|DVMirrorSID *|VSDVMirrorSID *")
+%tessel_spelling("_p_a_64__char", "char (*)[64]|DVSwitchId *")
+%tessel_spelling("_p_a__32_4___8__char", "char (*)[(32*4) +8]|LSTeamPolicyName *")
+%tessel_spelling("_p_f_p_void_p_void__char", "char (*)(void *,void *)|DVSwitchCallback|DVSPortCallback|DVSPortDataCallback")
+%tessel_spelling("_p_f_size_t__p_void", "void *(*)(size_t)|DVSData_MemAlloc")
+%tessel_spelling("_p_f_p_void__void", "void (*)(void *)|DVSData_MemFree")

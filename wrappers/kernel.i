@@ -64,6 +64,11 @@
 %tessel_record(hyx_PIMHdr)
 %tessel_record(hyx_MPLSHdr)
 
+%tessel_spelling("_p_hyx_MgmtParm", "enum hyx_MgmtParm *|hyx_MgmtParmType *")
+%tessel_spelling("_p___builtin_va_list", "__builtin_va_list *|__gnuc_va_list *|va_list *")
+%tessel_spelling("_p_PktHandle", "struct PktHandle *|hyx_PktHandle *")
+%tessel_spelling("_p_Portset", "struct Portset *|hyx_Portset *")
+
 /* The enumerations' own descriptors, for pointers to enumeration values. */
 %types(VSListType *, ForwardingMode *, hyx_MgmtCallbackLocation *, hyx_IntrTriggerType *,
        hyx_IntrPolarityType *, hyx_AttrType *, hyx_LinkState *, hyx_LinkDuplex *,

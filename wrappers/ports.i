@@ -17,6 +17,8 @@
 %tessel_record(VSSwitchPortInfo)
 %tessel_record(VSPortList)
 
+%tessel_spelling("_p_a_1040__char", "char (*)[1040]|hyx_PortClientName *")
+
 %types(VS_PortClientType *, VSVlanTPFlags *);
 /* Declared ahead of its definition by the switch summary; its out-slot
    descriptor answers to the tagged spelling too. */
