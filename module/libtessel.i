@@ -16,9 +16,12 @@
 
 %include "hostapi/common.h"
 
+/* The subsystems, one interface file each: a new subsystem adds its line
+   here (its other files are found by the build). */
 %include "wrappers/kernel.i"
 %include "wrappers/ports.i"
 %include "wrappers/mac.i"
+%include "wrappers/mirror.i"
 
 %include "module/constants.i"
 

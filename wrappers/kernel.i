@@ -116,13 +116,6 @@
 
 %clear char const *fmt;
 
-/* Placeholders of the mirror subsystem's assertion macros: they arm the
-   guard and call nothing. */
-%feature("action") MIRROR_ASSERT ";"
-%feature("action") MIRROR_ENCAP_TYPE ";"
-void MIRROR_ASSERT(void);
-void MIRROR_ENCAP_TYPE(void);
-
 %newobject VSHYX_GetSwitchesPy;
 VSList *VSHYX_GetSwitchesPy(VSListType listType);
 %apply SWIGTYPE *DISOWN { VSList *ownedList };
