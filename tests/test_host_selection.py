@@ -10,24 +10,17 @@ import sys
 
 import pytest
 
-import libtessel
 from libtessel import _host
 
 from conftest import BUILD, PY_TREE
 
 HOST_LIBRARIES = ("libtessel.so", "libbasekit.so")
-
-# Prints where the module and the host libraries were loaded from, after one
-# call that reaches the host.
-REPORT = """
-import libtessel
-names = libtessel.switch_names()
-maps = {line.split()[-1] for line in open("/proc/self/maps") if line.rstrip().endswith(".so")}
-print(libtessel.host().kind)
-print(__import__("_libtessel").__file__)
-for path in sorted(maps):
-    print(path)
-"""
+# After one call that reaches the host: the host's kind, the module's file
+# and every shared object mapped.
+REPORT = """import libtessel, _libtessel
+libtessel.switch_names()
+print(libtessel.host().kind, _libtessel.__file__, *sorted({l.split()[-1] for l in open("/proc/self/maps")
+                                                           if l.rstrip().endswith(".so")}))"""
 
 
 def _cmake():
@@ -75,7 +68,7 @@ def test_the_module_loads_the_host_libraries_found_on_the_loader_path(site, tmp_
     finally:
         away.rename(simhost)
     assert done.returncode == 0, done.stderr
-    kind, module, *mapped = done.stdout.splitlines()
+    kind, module, *mapped = done.stdout.split()
     assert module.startswith(str(site) + "/_libtessel.")
     loaded = {os.path.basename(path): os.path.dirname(path) for path in mapped}
     for name in HOST_LIBRARIES:
@@ -87,31 +80,17 @@ def test_the_simulated_host_when_chosen_works_from_another_directory(site, tmp_p
     simhost = str(site / "libtessel" / "_simhost")
     done = run(site, REPORT, tmp_path, TESSEL_HOST="simulated")
     assert done.returncode == 0, done.stderr
-    kind, module, *mapped = done.stdout.splitlines()
+    kind, module, *mapped = done.stdout.split()
     assert kind == "simulated" and module.startswith(simhost + "/")
     assert {os.path.dirname(p) for p in mapped if os.path.basename(p) in HOST_LIBRARIES} == {simhost}
     done = run(site, ["-m", "libtessel", "switches"], tmp_path, TESSEL_HOST="simulated")
     assert done.returncode == 0 and done.stdout.splitlines()[1].split()[0] == "switch0"
     assert done.stderr == "libtessel: using the simulated host\n"
-    done = run(site, ["-m", "libtessel", "--version"], tmp_path, TESSEL_HOST="simulated")
-    assert done.stdout == "libtessel %s, simulated host (%s/libtessel.so)\n" % (libtessel.__version__, simhost)
 
 
-@pytest.mark.parametrize("value,expected", [("", "real"), ("real", "real"), ("simulated", "simulated"),
-                                            ("Simulated", None), ("sim", None)])
-def test_host_choice(monkeypatch, value, expected):
+@pytest.mark.parametrize("value", ["Simulated", "sim"])
+def test_a_host_choice_that_names_no_host_is_one_line(monkeypatch, value):
     monkeypatch.setenv("TESSEL_HOST", value)
-    if expected is not None:
-        assert _host.chosen() == expected
-        return
     with pytest.raises(ImportError) as err:
         _host.chosen()
     assert re.fullmatch(r"libtessel: TESSEL_HOST='%s' names no host; .*TESSEL_HOST=simulated.*" % value, str(err.value))
-
-
-def test_the_build_tree_reports_its_simulated_host():
-    host = libtessel.host()
-    assert host.kind == "simulated"
-    tree = os.path.realpath(PY_TREE)
-    assert os.path.realpath(host.libraries["libtessel.so"]) == os.path.join(tree, "libtessel.so")
-    assert os.path.realpath(host.module).startswith(tree + "/_libtessel.")

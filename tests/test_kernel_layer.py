@@ -24,7 +24,6 @@ def test_a_switch_is_named_by_name_or_alias_everywhere(sim, ref):
     "ref,exc,message",
     [
         ("nosuch", libtessel.NotFound, "no switch named 'nosuch'"),
-        ("x" * 200, libtessel.NotFound, "no switch named '%s'" % ("x" * 200)),
         ("switch0\0-evil", ValueError, "switch must be a switch name or alias, got 'switch0\\x00-evil'"),
         ("", ValueError, "switch must be a switch name or alias, got ''"),
         (5, TypeError, "switch must be a switch name or alias (str), not int"),
@@ -53,20 +52,16 @@ def test_summaries_as_plain_values(sim):
     assert sim.outstanding_blocks() == before
 
 
-@pytest.mark.parametrize(
-    "status,cls",
-    [("HYX_NOT_FOUND", libtessel.NotFound), ("HYX_EXISTS", libtessel.AlreadyExists),
-     ("HYX_LIMIT_EXCEEDED", libtessel.LimitExceeded), ("HYX_BAD_PARAM", libtessel.BadParameter),
-     ("HYX_BUSY", libtessel.Busy), ("HYX_NO_PERMISSION", libtessel.HostError)],
-)
+@pytest.mark.parametrize("status,cls", [("HYX_NOT_FOUND", "NotFound"), ("HYX_EXISTS", "AlreadyExists"),
+                                        ("HYX_LIMIT_EXCEEDED", "LimitExceeded"), ("HYX_BAD_PARAM", "BadParameter"),
+                                        ("HYX_BUSY", "Busy"), ("HYX_NO_PERMISSION", "HostError")])
 def test_host_errors_carry_status_name_and_text(status, cls):
     from libtessel._errors import host_error
 
-    err = host_error("VSHYX_SetPortMACTable", getattr(m, status), argument="port", value="web-01.eth0",
-                     where="port 'web-01.eth0' of switch0")
-    assert type(err) is cls and (err.name, err.argument) == (status, "port")
-    assert str(err) == "VSHYX_SetPortMACTable on port 'web-01.eth0' of switch0 failed: %s (%s, 0x%x)" % (
-        m.HYX_ReturnStatusToString(getattr(m, status)), status, getattr(m, status))
+    err = host_error("VSHYX_SetPortMACTable", getattr(m, status), argument="port", where="port 'p' of switch0")
+    assert type(err) is getattr(libtessel, cls) and (err.name, err.argument) == (status, "port")
+    assert str(err) == "VSHYX_SetPortMACTable on port 'p' of switch0 failed: %s (%s, 0x%x)" % (
+        err.text, status, getattr(m, status))
 
 
 def test_the_package_lists_its_own_api_only():

@@ -14,6 +14,8 @@ def test_a_port_is_its_client_name_or_its_id(sim):
         assert libtessel.port_info("switch0", ref).clientName == "web-01.eth0"
         assert libtessel.mac_summaries("switch0", ref) == libtessel.mac_summaries("switch0", "web-01.eth0")
     assert web.client_type is ClientType.VNIC and web.client_type == "vnic" and web.name == "web-01.eth0"
+    row = libtessel.port_summary("switch0", "uplink0").as_dict()
+    assert row["client_type"] == "uplink" and row["name"] == row["client"] == "uplink0"
 
 
 @pytest.mark.parametrize(
@@ -32,10 +34,3 @@ def test_port_refusals(sim, ref, exc, message):
     with pytest.raises(exc) as err:
         libtessel.port_info("switch0", ref)
     assert str(err.value) == message
-
-
-def test_client_types_by_name(sim):
-    kinds = {p.client: p.client_type for p in libtessel.port_summaries("switch0")}
-    assert kinds["uplink0"] is ClientType.UPLINK and kinds["hostport0"] is ClientType.TCPIP
-    row = libtessel.port_summary("switch0", "uplink0").as_dict()
-    assert row["client_type"] == "uplink" and row["name"] == row["client"] == "uplink0"
