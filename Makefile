@@ -37,11 +37,15 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure
 	TESSEL_BUILD_DIR=$(BUILD) $(VPY) -m pytest -q tests
 
+# The build tree's Python layer, talking to the simulated host.
+SIM_PY = TESSEL_HOST=simulated PYTHONPATH=$(BUILD)/python $(VPY)
+
 demo: build
-	PYTHONPATH=$(BUILD)/python $(VPY) -m libtessel switches
-	PYTHONPATH=$(BUILD)/python $(VPY) -m libtessel aliases
-	PYTHONPATH=$(BUILD)/python $(VPY) -m libtessel ports switch0
-	PYTHONPATH=$(BUILD)/python $(VPY) -m libtessel macs switch0
+	$(SIM_PY) -m libtessel --version
+	$(SIM_PY) -m libtessel switches
+	$(SIM_PY) -m libtessel aliases
+	$(SIM_PY) -m libtessel ports dvs-prod
+	$(SIM_PY) -m libtessel macs switch0 --port web-01.eth0
 
 # The module and the host libraries built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, the whole suite run with the runtime preloaded
@@ -57,7 +61,7 @@ sanitize: $(DEPS)
 
 # Speed and memory of the port and MAC tables as a switch grows.
 bench: build
-	PYTHONPATH=$(BUILD)/python $(VPY) bench/bench_tables.py
+	$(SIM_PY) bench/bench_tables.py
 
 format: $(DEPS)
 	clang-format -i module/*.c module/*.h extensions/*.c extensions/*.h hostapi/*.h \

@@ -14,6 +14,9 @@ PROBE_TREE = os.path.join(BUILD, "tests_python")
 # A copy of the published inventory of the finished module, kept with the tests.
 INVENTORY = os.path.join(ROOT, "tests", "data", "inventory")
 
+# The build tree carries the simulated host; the suite talks to it.
+os.environ.setdefault("TESSEL_HOST", "simulated")
+
 for path in (PROBE_TREE, PY_TREE):
     if path not in sys.path:
         sys.path.insert(0, path)

@@ -98,29 +98,6 @@ def test_result_shapes_and_enum_arguments(sim):
     assert isinstance(m.VSHYX_SetPortMACTable("switch0", "hostport0", 0, None), int)
 
 
-def macs_of(entries):
-    return {(e.macAddress, e.vid) for e in entries}
-
-
-def test_static_entries_round_trip(sim):
-    before = sim.outstanding_blocks()
-    mac = "0a:1b:2c:3d:4e:5f"
-    libtessel.set_static_mac("switch0", "web-01.eth0", mac, vid=10)
-    assert (mac, 10) in macs_of(libtessel.mac_table("switch0"))
-    assert (mac, 10) in macs_of(libtessel.port_mac_table("switch0", "web-01.eth0"))
-    assert (mac, 10) in macs_of(libtessel.mac_table("switch0", table_type=m.VS_STATIC_MAC_TABLE))
-    assert (mac, 10) not in macs_of(libtessel.mac_table("switch0", table_type=m.VS_DYNAMIC_MAC_TABLE))
-    probe = libtessel.VSMACEntry()
-    probe.set_mac_address(bytes.fromhex("0a1b2c3d4e5f"))
-    probe.vid = 10
-    web = libtessel.port_info("switch0", "web-01.eth0")
-    assert m.VSHYX_GetMACEntry("switch0", probe, 0) == [m.HYX_OK, web.portID]
-    libtessel.clear_static_mac("switch0", "web-01.eth0", mac, vid=10)
-    assert (mac, 10) not in macs_of(libtessel.mac_table("switch0"))
-    assert m.VSHYX_GetMACEntry("switch0", probe, 1)[0] == m.HYX_NOT_FOUND
-    assert sim.outstanding_blocks() == before
-
-
 def test_counts_beyond_the_records_given_are_refused(sim):
     entry = libtessel.VSMACEntry()
     # A Python-owned entry is one record: a larger count never reaches the host.

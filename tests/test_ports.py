@@ -132,25 +132,6 @@ def test_array_and_record_setters_copy():
     assert m.VSSwitchPortInfo_entries_set(table, a) is None and raw(table, 8) == bytes(8)
 
 
-def test_walk_releases_the_table_even_when_the_caller_stops(sim):
-    before = sim.outstanding_blocks()
-    names = [p.clientName for p in libtessel.ports("switch0")]
-    assert "hostport0" in names and sim.outstanding_blocks() == before
-    walk = libtessel.ports("switch0")
-    next(walk)
-    assert sim.outstanding_blocks() == before + 1
-    walk.close()
-    assert sim.outstanding_blocks() == before
-    with pytest.raises(ZeroDivisionError):
-        for _ in libtessel.ports("switch0"):
-            1 / 0
-    assert sim.outstanding_blocks() == before
-    with pytest.raises(libtessel.HostError):
-        list(libtessel.ports("no-such-switch"))
-    port = libtessel.port_info("switch0", "hostport0")
-    assert port.thisown and port.clientName == "hostport0" and sim.outstanding_blocks() == before
-
-
 def test_rarp_stats(sim):
     stats = libtessel.VSRARPStats()
     assert m.VSHYX_GetRARPStats("switch0", stats) == m.HYX_OK

@@ -1,42 +1,23 @@
 """The ``libtessel`` command-line tool: tables for people, --json for scripts.
 
-    python -m libtessel switches [--json]
-    python -m libtessel aliases [--json]
-    python -m libtessel ports SWITCH [--json]
-    python -m libtessel macs SWITCH [--port PORT] [--json]
+    libtessel switches [--json]
+    libtessel aliases [--json]
+    libtessel ports SWITCH [--json]
+    libtessel macs SWITCH [--port PORT] [--type TYPE] [--json]
+    libtessel --version
 
-The keys of the JSON output never change once published.
+Each subsystem module of the package declares its own commands
+(``COMMANDS``); this module only runs them.  Exit status: 0 on success, 1
+when the host refuses or lacks what was asked for, 2 for a usage error.  The
+keys of the JSON output stay once published (the README lists them).
 """
 
 import argparse
 import json
+import os
 import sys
 
 import libtessel
-
-_SWITCH_COLUMNS = [
-    ("NAME", "name"),
-    ("TYPE", None),
-    ("MTU", "mtu"),
-    ("VLANS", None),
-    ("PORTS", None),
-    ("SINK", "sink_ports"),
-    ("FLAGS", None),
-    ("VLANS-IN-USE", "vlans_in_use"),
-    ("DVS", "dvs_name"),
-]
-
-
-def _cell(summary, header, key):
-    if key is not None:
-        return str(getattr(summary, key))
-    if header == "TYPE":
-        return "distributed" if summary.distributed else "standard"
-    if header == "VLANS":
-        return "%d-%d" % (summary.min_vlan, summary.max_vlan)
-    if header == "PORTS":
-        return "%d/%d" % (summary.active_ports, summary.max_ports)
-    return "0x%x" % summary.flags
 
 
 def format_table(headers, rows):
@@ -49,79 +30,67 @@ def format_table(headers, rows):
     return "\n".join(lines)
 
 
-def _cmd_switches(args, out):
-    summaries = libtessel.switch_summaries()
-    if args.json:
-        json.dump([s.as_dict() for s in summaries], out, indent=2)
-        out.write("\n")
-        return 0
-    headers = [h for h, _ in _SWITCH_COLUMNS]
-    rows = [[_cell(s, h, k) for h, k in _SWITCH_COLUMNS] for s in summaries]
-    out.write(format_table(headers, rows) + "\n")
-    return 0
+def version_line():
+    return "libtessel %s, %s" % (libtessel.__version__, libtessel.host())
 
 
-def _cmd_aliases(args, out):
-    aliases = libtessel.switch_aliases()
-    if args.json:
-        json.dump(aliases, out, indent=2)
+class _Version(argparse.Action):
+    def __init__(self, option_strings, dest, **kwargs):
+        super().__init__(option_strings, dest, nargs=0, help="show the package version and the host in use")
+
+    def __call__(self, parser, namespace, values, option_string=None):
+        print(version_line())
+        parser.exit()
+
+
+def build_parser():
+    parser = argparse.ArgumentParser(prog="libtessel", description=__doc__.splitlines()[0])
+    parser.add_argument("--version", action=_Version)
+    sub = parser.add_subparsers(dest="command", required=True, metavar="COMMAND")
+    for command in libtessel._commands():
+        p = sub.add_parser(command.name, help=command.help, description=command.help)
+        for flags, options in command.arguments:
+            p.add_argument(*flags, **options)
+        p.add_argument("--json", action="store_true", help="machine-readable output")
+        p.set_defaults(declared=command)
+    return parser
+
+
+def _write(command, rows, as_json, out):
+    if as_json:
+        json.dump(command.json(rows) if command.json else [row.as_dict() for row in rows], out, indent=2)
         out.write("\n")
     else:
-        out.write(format_table(["ALIAS"], [[a] for a in aliases]) + "\n")
-    return 0
+        rows = [[text(row) for _, text in command.columns] for row in rows]
+        out.write(format_table([header for header, _ in command.columns], rows) + "\n")
+    out.flush()
 
 
-def _dump(items, args, out, columns):
-    if args.json:
-        json.dump([i.as_dict() for i in items], out, indent=2)
-        out.write("\n")
-        return 0
-    rows = [[str(getattr(i, key)) for _, key in columns] for i in items]
-    out.write(format_table([h for h, _ in columns], rows) + "\n")
-    return 0
-
-
-_PORT_COLUMNS = [("PORT-ID", "port_id"), ("CLIENT", "client"), ("TYPE", "client_type"), ("MAC", "mac"),
-                 ("VLAN", "default_vlan"), ("RX-PKTS", "pkts_rx"), ("TX-PKTS", "pkts_tx"),
-                 ("RX-DROP", "dropped_rx"), ("TX-DROP", "dropped_tx")]
-_MAC_COLUMNS = [("MAC", "mac"), ("TYPE", "type"), ("PORT-ID", "port_id"), ("VLAN", "vlan"), ("VNI", "vni"),
-                ("AGING", "aging")]
-
-
-def _cmd_ports(args, out):
-    return _dump(libtessel.port_summaries(args.switch), args, out, _PORT_COLUMNS)
-
-
-def _cmd_macs(args, out):
-    return _dump(libtessel.mac_summaries(args.switch, args.port), args, out, _MAC_COLUMNS)
+def _quiet_pipe(out):
+    # The reader went away: later writes (and the flush at exit) go nowhere.
+    try:
+        devnull = os.open(os.devnull, os.O_WRONLY)
+        os.dup2(devnull, out.fileno())
+    except (OSError, ValueError, AttributeError):
+        pass
 
 
 def main(argv=None, out=None):
     out = out or sys.stdout
-    parser = argparse.ArgumentParser(prog="libtessel", description=__doc__.splitlines()[0])
-    sub = parser.add_subparsers(dest="command", required=True)
-    for name, func, text in (
-        ("switches", _cmd_switches, "list the host's switches with their summaries"),
-        ("aliases", _cmd_aliases, "list the distributed switches' aliases"),
-    ):
-        p = sub.add_parser(name, help=text)
-        p.add_argument("--json", action="store_true", help="machine-readable output")
-        p.set_defaults(func=func)
-    p = sub.add_parser("ports", help="list a switch's ports with their traffic")
-    p.add_argument("switch")
-    p.add_argument("--json", action="store_true", help="machine-readable output")
-    p.set_defaults(func=_cmd_ports)
-    p = sub.add_parser("macs", help="list a switch's (or one port's) MAC table")
-    p.add_argument("switch")
-    p.add_argument("--port", help="only this port (client name or port ID)")
-    p.add_argument("--json", action="store_true", help="machine-readable output")
-    p.set_defaults(func=_cmd_macs)
-    args = parser.parse_args(argv)
+    args = build_parser().parse_args(argv)
     try:
-        return args.func(args, out)
+        if libtessel.host().kind == "simulated":
+            print("libtessel: using the simulated host", file=sys.stderr)
+        _write(args.declared, args.declared.run(args), args.json, out)
     except libtessel.HostError as exc:
         print("libtessel: %s" % exc, file=sys.stderr)
         return 1
+    except ValueError as exc:
+        print("libtessel: %s" % exc, file=sys.stderr)
+        return 2
+    except BrokenPipeError:
+        _quiet_pipe(out)
+    return 0
 
 
 if __name__ == "__main__":

@@ -1,121 +1,115 @@
-"""Ports and MAC tables in Python terms.
+"""Ports: each port's identity, VLAN and traffic.
 
-The host returns its port and MAC tables as blocks it owns.  The generators
-here copy each entry out (the copies are Python-owned records that outlive
-the table) and hand the block back to the host when the walk ends: when the
-generator is exhausted, closed or dropped, or when the caller's loop raises.
+A port is named by its client name (``web-01.eth0``) or its port ID (an
+int, or its decimal text).
 """
 
-from dataclasses import asdict, dataclass
+from collections import namedtuple
 
 import _libtessel
-from libtessel.switches import HostError
+from libtessel._errors import host_error, not_found
+from libtessel._tables import Walk, host_record
+from libtessel._values import Command, HostEnum, PlainValue, argument, checked_int, column
+from libtessel.kernel import resolve_switch
 
-_CLIENT_TYPES = {
-    _libtessel.VS_PORT_CLIENT_UNKNOWN: "unknown",
-    _libtessel.VS_PORT_CLIENT_TCPIP: "tcpip",
-    _libtessel.VS_PORT_CLIENT_VNIC: "vnic",
-    _libtessel.VS_PORT_CLIENT_UPLINK: "uplink",
-    _libtessel.VS_PORT_CLIENT_LAG: "lag",
-}
-_ADDR_TYPES = {
-    _libtessel.VS_MAC_ADDR_TYPE_STATIC: "static",
-    _libtessel.VS_MAC_ADDR_TYPE_USER: "user",
-    _libtessel.VS_MAC_ADDR_TYPE_LEARNED: "learned",
-}
+__all__ = [
+    "ClientType",
+    "PortSummary",
+    "port_info",
+    "port_summaries",
+    "port_summary",
+    "ports",
+]
 
-
-def _checked(operation, result):
-    status, value = result
-    if status != _libtessel.HYX_OK:
-        if value is not None:
-            _libtessel.VSHYX_FreeMemory(value)
-        raise HostError(operation, status)
-    return value
+_NOT_FOUND = _libtessel.HYX_NOT_FOUND
 
 
-def _walk(operation, result, first_field, copy):
-    """Yields a copy of each entry of a host table, then releases it."""
-    table = _checked(operation, result)
-    try:
-        count = table.numEntries
-        first = getattr(table, first_field)
-        for i in range(count):
-            yield copy(first, i)
-    finally:
-        _libtessel.VSHYX_FreeMemory(table)
+class ClientType(HostEnum):
+    """What is connected to a port."""
+
+    UNKNOWN = ("unknown", _libtessel.VS_PORT_CLIENT_UNKNOWN)
+    TCPIP = ("tcpip", _libtessel.VS_PORT_CLIENT_TCPIP)
+    VNIC = ("vnic", _libtessel.VS_PORT_CLIENT_VNIC)
+    UPLINK = ("uplink", _libtessel.VS_PORT_CLIENT_UPLINK)
+    LAG = ("lag", _libtessel.VS_PORT_CLIENT_LAG)
+
+
+def port_name(port):
+    """The text the host takes for a port given by client name or port ID."""
+    if isinstance(port, str):
+        if port and "\0" not in port:
+            return port
+        raise ValueError("port must be a client name or a port ID, got %r" % port)
+    if isinstance(port, int) and not isinstance(port, bool):
+        return str(checked_int(port, "port", 0, 0xFFFFFFFF))
+    raise TypeError("port must be a client name (str) or a port ID (int), not %s" % type(port).__name__)
+
+
+def port_error(operation, switch, port):
+    """Makes the exception for a failed call on one port of a switch that
+    exists: "not found" means the port."""
+
+    def error(status):
+        if status == _NOT_FOUND:
+            return not_found(operation, "port", port, "no port %r on %s" % (port, switch))
+        return host_error(operation, status, argument="port", value=port,
+                          where="port %r of %s" % (port, switch))
+
+    return error
+
+
+def _switch_error(operation, switch):
+    def error(status):
+        if status == _NOT_FOUND:
+            return not_found(operation, "switch", switch, "no switch named %r" % switch)
+        return host_error(operation, status, argument="switch", value=switch, where=switch)
+
+    return error
 
 
 def ports(switch):
-    """Each port of a switch, as a Python-owned ``VSPortInfo``."""
-    return _walk("VSHYX_GetSwitchPortInfo(%r)" % switch, _libtessel.VSHYX_GetSwitchPortInfo(switch),
-                 "entries", _libtessel.VSPortInfo___getitem__)
+    """Each port of a switch, as a Python-owned ``records.VSPortInfo``.
+
+    Returns a ``Walk``: the host's table is held until the walk ends, is
+    closed or dropped; ``with libtessel.ports(s) as walk:`` bounds it.
+    """
+    name = resolve_switch(switch)
+    return Walk(_libtessel.VSHYX_GetSwitchPortInfo(name), _switch_error("VSHYX_GetSwitchPortInfo", name),
+                _libtessel.VSSwitchPortInfo_numEntries_get, _libtessel.VSSwitchPortInfo_entries_get,
+                _libtessel.VSPortInfo___getitem__, "port table")
 
 
 def port_info(switch, port):
-    """One port (its client name or decimal port ID) as a Python-owned ``VSPortInfo``."""
-    info = _checked("VSHYX_GetPortInfo(%r, %r)" % (switch, port), _libtessel.VSHYX_GetPortInfo(switch, port))
-    try:
-        return _libtessel.VSPortInfo___getitem__(info, 0)
-    finally:
-        _libtessel.VSHYX_FreeMemory(info)
+    """One port as a Python-owned ``records.VSPortInfo``."""
+    name = resolve_switch(switch)
+    text = port_name(port)
+    return host_record(_libtessel.VSHYX_GetPortInfo(name, text), port_error("VSHYX_GetPortInfo", name, port),
+                       _libtessel.VSPortInfo___getitem__)
 
 
-def mac_table(switch, addr_type=_libtessel.VS_MAC_ADDR_TYPE_ALL, table_type=_libtessel.VS_ALL_MAC_TABLE):
-    """The MAC entries of a switch, each a Python-owned ``VSMACEntry``."""
-    return _walk("VSHYX_GetMACTable(%r)" % switch, _libtessel.VSHYX_GetMACTable(switch, addr_type, table_type),
-                 "macEntries", _libtessel.VSMACEntry___getitem__)
+class PortSummary(PlainValue, namedtuple("PortSummary", (
+        "port_id index client client_type mac default_vlan pkts_rx pkts_tx bytes_rx bytes_tx dropped_rx "
+        "dropped_tx"))):
+    """One port, as plain values.
 
+    ``port_id`` and ``index`` on the switch; ``client`` (the client name, also
+    as ``name``) and ``client_type`` (a ``ClientType``); ``mac``, the port's
+    fixed MAC address as text; ``default_vlan``; the traffic counters
+    ``pkts_rx``, ``pkts_tx``, ``bytes_rx``, ``bytes_tx``, ``dropped_rx`` and
+    ``dropped_tx``.
+    """
 
-def port_mac_table(switch, port, addr_type=_libtessel.VS_MAC_ADDR_TYPE_ALL):
-    """The MAC entries of one port."""
-    return _walk("VSHYX_GetPortMACTable(%r, %r)" % (switch, port),
-                 _libtessel.VSHYX_GetPortMACTable(switch, port, addr_type),
-                 "macEntries", _libtessel.VSMACEntry___getitem__)
+    __slots__ = ()
 
+    @property
+    def name(self):
+        """The port's name: its client name."""
+        return self.client
 
-def _static_entry(mac, vid, vni, addr_type):
-    from libtessel import VSMACEntry
-
-    entry = VSMACEntry()
-    entry.set_mac_address(bytes.fromhex(mac.replace(":", "")) if isinstance(mac, str) else mac)
-    entry.vid = vid
-    entry.vni = vni
-    entry.macAddrType = addr_type
-    return entry
-
-
-def set_static_mac(switch, port, mac, vid=0, vni=0, addr_type=_libtessel.VS_MAC_ADDR_TYPE_USER):
-    """Adds a static entry to a port's table; mac is "0a:1b:2c:3d:4e:5f" or six bytes."""
-    status = _libtessel.VSHYX_SetPortMACTable(switch, port, 1, _static_entry(mac, vid, vni, addr_type))
-    if status != _libtessel.HYX_OK:
-        raise HostError("VSHYX_SetPortMACTable(%r, %r)" % (switch, port), status)
-
-
-def clear_static_mac(switch, port, mac, vid=0, vni=0):
-    """Removes a static entry from a port's table."""
-    entry = _static_entry(mac, vid, vni, _libtessel.VS_MAC_ADDR_TYPE_USER)
-    status = _libtessel.VSHYX_ClearPortMACTable(switch, port, 1, entry)
-    if status != _libtessel.HYX_OK:
-        raise HostError("VSHYX_ClearPortMACTable(%r, %r)" % (switch, port), status)
-
-
-@dataclass(frozen=True)
-class PortSummary:
-    """The identity, VLAN and traffic of one port, as plain Python values."""
-
-    port_id: int
-    index: int
-    client: str
-    client_type: str
-    mac: str
-    default_vlan: int
-    pkts_rx: int
-    pkts_tx: int
-    bytes_rx: int
-    bytes_tx: int
-    dropped_rx: int
-    dropped_tx: int
+    def as_dict(self):
+        row = super().as_dict()
+        row["name"] = self.client
+        return row
 
     @classmethod
     def from_info(cls, info):
@@ -124,7 +118,7 @@ class PortSummary:
             port_id=info.portID,
             index=info.portIdx,
             client=info.clientName,
-            client_type=_CLIENT_TYPES.get(info.clientType, str(info.clientType)),
+            client_type=ClientType.from_code(info.clientType),
             mac=info.fixedHwID,
             default_vlan=info.vlan.defaultVID,
             pkts_rx=stats.pktsRx,
@@ -135,40 +129,24 @@ class PortSummary:
             dropped_tx=stats.droppedTx,
         )
 
-    def as_dict(self):
-        return asdict(self)
-
-
-@dataclass(frozen=True)
-class MacEntrySummary:
-    """One MAC table entry, as plain Python values."""
-
-    mac: str
-    type: str
-    port_id: int
-    vlan: int
-    vni: int
-    aging: bool
-
-    @classmethod
-    def from_entry(cls, entry):
-        return cls(
-            mac=entry.macAddress,
-            type=_ADDR_TYPES.get(entry.macAddrType, str(entry.macAddrType)),
-            port_id=entry.portID,
-            vlan=entry.vid,
-            vni=entry.vni,
-            aging=entry.aging != "\0",
-        )
-
-    def as_dict(self):
-        return asdict(self)
-
 
 def port_summaries(switch):
-    return [PortSummary.from_info(p) for p in ports(switch)]
+    """A ``PortSummary`` for each port of a switch."""
+    with ports(switch) as walk:
+        return [PortSummary.from_info(info) for info in walk]
 
 
-def mac_summaries(switch, port=None):
-    entries = mac_table(switch) if port is None else port_mac_table(switch, port)
-    return [MacEntrySummary.from_entry(e) for e in entries]
+def port_summary(switch, port):
+    """The ``PortSummary`` of one port."""
+    return PortSummary.from_info(port_info(switch, port))
+
+
+COMMANDS = (
+    Command(
+        "ports", "list a switch's ports with their traffic",
+        lambda args: port_summaries(args.switch),
+        arguments=(argument("switch", help="switch name or alias"),),
+        columns=(column("PORT-ID", "port_id"), column("CLIENT", "client"), column("TYPE", "client_type"),
+                 column("MAC", "mac"), column("VLAN", "default_vlan"), column("RX-PKTS", "pkts_rx"),
+                 column("TX-PKTS", "pkts_tx"), column("RX-DROP", "dropped_rx"), column("TX-DROP", "dropped_tx"))),
+)

@@ -1,0 +1,222 @@
+"""Switches: their names and aliases, and their summaries.
+
+A switch is named by its name (``switch0``) or, for a distributed switch,
+by its alias (``dvs-prod``); every function of the layer that takes a switch
+takes either.
+"""
+
+from collections import namedtuple
+
+import _libtessel
+from libtessel._errors import HostError, host_error, not_found
+from libtessel._values import Command, PlainValue, checked_name, column
+
+__all__ = [
+    "SwitchAlias",
+    "SwitchSummary",
+    "resolve_switch",
+    "switch_alias_map",
+    "switch_aliases",
+    "switch_info",
+    "switch_names",
+    "switch_summaries",
+    "switch_summary",
+]
+
+_OK = _libtessel.HYX_OK
+_DVS_NAME_LEN = 128
+_ZAR_ID_LEN = 64
+_VLAN_IDS = 4096
+_entry = _libtessel.VSList___getitem__
+
+
+def _listed(list_type):
+    lst = _libtessel.VSHYX_GetSwitchesPy(list_type)
+    if lst is None:
+        # The helper has already said "failed: <status>" on standard output.
+        raise HostError("VSHYX_GetSwitches")
+    try:
+        return [_entry(lst, i) for i in range(max(_libtessel.VSList_count_get(lst), 0))]
+    finally:
+        _libtessel.free_switches(lst)
+
+
+def switch_names():
+    """The names of all switches of the host, in the host's order."""
+    return _listed(_libtessel.VS_LIST_PS)
+
+
+def switch_aliases():
+    """The aliases of the host's distributed switches."""
+    return _listed(_libtessel.VS_LIST_DVS_ALIAS)
+
+
+def _text_at(pointer, size):
+    import ctypes
+
+    raw = ctypes.string_at(int(pointer), size)
+    return raw.split(b"\0", 1)[0].decode("utf-8", "surrogateescape")
+
+
+def _info(name):
+    from libtessel.records import VSInfo
+
+    info = VSInfo()
+    status = _libtessel.VSHYX_GetVSInfo(name, info)
+    if status != _OK:
+        if status == _libtessel.HYX_NOT_FOUND:
+            raise not_found("VSHYX_GetVSInfo", "switch", name, "no switch named %r" % name)
+        raise host_error("VSHYX_GetVSInfo", status, argument="switch", value=name, where=name)
+    return info
+
+
+def _pair(aliases, distributed):
+    """Each alias with the switch it names.  The host lists one alias per
+    distributed switch, in the order of its switch list; the state store's
+    own lookup is used where the module offers it."""
+    lookup = getattr(_libtessel, "DVSAliasToPortsetName", None)
+    if lookup is not None:
+        pairs = {}
+        for alias in aliases:
+            status, name = lookup(alias)
+            if status == _OK:
+                pairs[alias] = name
+        return pairs
+    if len(aliases) != len(distributed):
+        raise HostError("VSHYX_GetSwitches", message="the host lists %d aliases for %d distributed switches"
+                        % (len(aliases), len(distributed)))
+    return dict(zip(aliases, distributed))
+
+
+def _is_distributed(info):
+    # The record must stay alive while its field is read: ``info`` holds it.
+    return bool(_text_at(info.dvsName, _DVS_NAME_LEN))
+
+
+def _distributed(names):
+    return [name for name in names if _is_distributed(_info(name))]
+
+
+def switch_alias_map():
+    """Each alias of the host with the name of the switch it names."""
+    return _pair(switch_aliases(), _distributed(switch_names()))
+
+
+def resolve_switch(switch):
+    """The name of a switch given by its name or alias; ``NotFound`` when
+    there is no such switch."""
+    checked_name(switch, "switch", "a switch name or alias")
+    names = switch_names()
+    if switch in names:
+        return switch
+    aliases = switch_aliases()
+    if switch in aliases:
+        name = _pair(aliases, _distributed(names)).get(switch)
+        if name is not None:
+            return name
+    raise not_found("VSHYX_GetSwitches", "switch", switch, "no switch named %r" % switch)
+
+
+def switch_info(switch):
+    """The summary record (a Python-owned ``records.VSInfo``) of a switch."""
+    return _info(resolve_switch(switch))
+
+
+class SwitchSummary(PlainValue, namedtuple("SwitchSummary", (
+        "name distributed dvs_name zar_id mtu min_vlan max_vlan active_ports max_ports sink_ports "
+        "service_vm_ports flags assoc_mac_filter forwarding_disabled vdr_port_id rdma_entries "
+        "rdma_tenant_entries vlans_in_use alias"))):
+    """The summary of one switch, as plain values.
+
+    ``name`` and, for a distributed switch, ``alias`` ("" otherwise);
+    ``distributed``, ``dvs_name`` and ``zar_id``; ``mtu``; the valid VLAN
+    range ``min_vlan``..``max_vlan`` and ``vlans_in_use`` (VLAN ids with a
+    use count); ``active_ports`` of ``max_ports``, ``sink_ports`` and
+    ``service_vm_ports``; the host's ``flags``; ``assoc_mac_filter`` and
+    ``forwarding_disabled``; ``vdr_port_id``; ``rdma_entries`` and
+    ``rdma_tenant_entries``.
+    """
+
+    __slots__ = ()
+
+    @classmethod
+    def from_info(cls, name, info, alias=""):
+        import ctypes
+
+        dvs_name = _text_at(info.dvsName, _DVS_NAME_LEN)
+        counts = memoryview(ctypes.string_at(int(info.overlayVlanUseCount), 2 * _VLAN_IDS)).cast("H")
+        return cls(
+            name=name,
+            distributed=bool(dvs_name),
+            dvs_name=dvs_name,
+            zar_id=_text_at(info.zarID, _ZAR_ID_LEN),
+            mtu=info.mtu,
+            min_vlan=info.minValidVlan,
+            max_vlan=info.maxValidVlan,
+            active_ports=info.activePorts,
+            max_ports=info.maxPorts,
+            sink_ports=info.numSinkPorts,
+            service_vm_ports=info.numServiceVmPorts,
+            flags=info.flags,
+            assoc_mac_filter=info.isAssocMACFilterEnabled != "\0",
+            forwarding_disabled=info.isForwardingDisabled != "\0",
+            vdr_port_id=info.vdrPortID,
+            rdma_entries=info.numRdmaEntries,
+            rdma_tenant_entries=info.numRdmaTenantEntries,
+            vlans_in_use=_VLAN_IDS - counts.tolist().count(0),
+            alias=alias,
+        )
+
+
+def _aliases_of(distributed):
+    return {name: alias for alias, name in _pair(switch_aliases(), distributed).items()} if distributed else {}
+
+
+def switch_summaries():
+    """One ``SwitchSummary`` per switch of the host, in the host's order."""
+    infos = [(name, _info(name)) for name in switch_names()]
+    aliases = _aliases_of([name for name, info in infos if _is_distributed(info)])
+    return [SwitchSummary.from_info(name, info, aliases.get(name, "")) for name, info in infos]
+
+
+def switch_summary(switch):
+    """The ``SwitchSummary`` of one switch, given by its name or alias."""
+    name = resolve_switch(switch)
+    info = _info(name)
+    alias = _aliases_of(_distributed(switch_names())).get(name, "") if _is_distributed(info) else ""
+    return SwitchSummary.from_info(name, info, alias)
+
+
+class SwitchAlias(PlainValue, namedtuple("SwitchAlias", "alias switch")):
+    """An alias and the name of the switch it names."""
+
+    __slots__ = ()
+
+
+def _flags(summary):
+    return "0x%x" % summary.flags
+
+
+COMMANDS = (
+    Command(
+        "switches", "list the host's switches with their summaries",
+        lambda args: switch_summaries(),
+        columns=(
+            column("NAME", "name"),
+            ("TYPE", lambda s: "distributed" if s.distributed else "standard"),
+            column("MTU", "mtu"),
+            ("VLANS", lambda s: "%d-%d" % (s.min_vlan, s.max_vlan)),
+            ("PORTS", lambda s: "%d/%d" % (s.active_ports, s.max_ports)),
+            column("SINK", "sink_ports"),
+            ("FLAGS", _flags),
+            column("VLANS-IN-USE", "vlans_in_use"),
+            column("DVS", "dvs_name"),
+            ("ALIAS", lambda s: s.alias or "-"),
+        )),
+    Command(
+        "aliases", "list the distributed switches' aliases and the switch each names",
+        lambda args: [SwitchAlias(a, s) for a, s in switch_alias_map().items()],
+        columns=(column("ALIAS", "alias"), column("SWITCH", "switch")),
+        # Published as a plain list of aliases.
+        json=lambda rows: [row.alias for row in rows]),
+)
