@@ -158,7 +158,7 @@ void testBadArguments() {
    /* Ports of another switch are not found. */
    CHECK_EQ(VSHYX_GetPortInfo("switch1", "hostport0", &info), HYX_NOT_FOUND);
    char const *const notPorts[] = {
-       "",          "HOSTPORT0",      "0",          "-1",          "+33554435",
+       "",          "HOSTPORT0", "0",          "-1",          "+33554435",
        " 33554435", "33554435 ", "4294967296", "99999999999", "0x2000003"};
    for (char const *port : notPorts)
       CHECK_EQ(VSHYX_GetPortInfo("switch0", port, &info), HYX_NOT_FOUND);
@@ -171,7 +171,8 @@ void testBadArguments() {
    std::string const longName(1040, 'p');
    CHECK_EQ(VSHYX_GetPortInfo("switch0", longName.c_str(), &info), HYX_NAME_TOO_LONG);
    CHECK_EQ(VSHYX_GetPortInfo("switch0", longName.substr(1).c_str(), &info), HYX_NOT_FOUND);
-   CHECK_EQ(VSHYX_GetPortInfo(std::string(128, 's').c_str(), "hostport0", &info), HYX_NAME_TOO_LONG);
+   CHECK_EQ(VSHYX_GetPortInfo(std::string(128, 's').c_str(), "hostport0", &info),
+            HYX_NAME_TOO_LONG);
    CHECK(info == sentinel);
 
    VSSwitchPortInfo *table = reinterpret_cast<VSSwitchPortInfo *>(0x1234);

@@ -339,8 +339,7 @@ void testBadArguments() {
    unsigned char tiny[1] = {0};
    auto const *tinyRecords = reinterpret_cast<VSMACEntry const *>(tiny);
    /* A count above the limit is refused before a record is read. */
-   CHECK_EQ(VSHYX_SetPortMACTable("switch0", "web-01.eth0", 4097, tinyRecords),
-            HYX_LIMIT_EXCEEDED);
+   CHECK_EQ(VSHYX_SetPortMACTable("switch0", "web-01.eth0", 4097, tinyRecords), HYX_LIMIT_EXCEEDED);
    CHECK_EQ(VSHYX_ClearPortMACTable("switch0", "web-01.eth0", 0xFFFFFFFFu, nullptr),
             HYX_LIMIT_EXCEEDED);
    CHECK_EQ(VSHYX_SetPortMACTable("switch0", "web-01.eth0", 1, nullptr), HYX_BAD_PARAM);

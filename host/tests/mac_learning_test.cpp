@@ -311,18 +311,22 @@ void testPortSettings() {
    unsigned char bad[10];
    memcpy(bad, off, sizeof bad);
    bad[0] = 2;
-   CHECK_EQ(VSDVS_SetPortMACLearning("switch0", "hostport0", reinterpret_cast<VSPMACLearning *>(bad)),
-            HYX_BAD_PARAM);
+   CHECK_EQ(
+       VSDVS_SetPortMACLearning("switch0", "hostport0", reinterpret_cast<VSPMACLearning *>(bad)),
+       HYX_BAD_PARAM);
    memcpy(bad, off, sizeof bad);
    check::put<int32_t>(bad, 6, 2);
-   CHECK_EQ(VSDVS_SetPortMACLearning("switch0", "hostport0", reinterpret_cast<VSPMACLearning *>(bad)),
-            HYX_BAD_PARAM);
+   CHECK_EQ(
+       VSDVS_SetPortMACLearning("switch0", "hostport0", reinterpret_cast<VSPMACLearning *>(bad)),
+       HYX_BAD_PARAM);
    memcpy(bad, off, sizeof bad);
    check::put<uint32_t>(bad, 2, 4097);
-   CHECK_EQ(VSDVS_SetPortMACLearning("switch0", "hostport0", reinterpret_cast<VSPMACLearning *>(bad)),
-            HYX_LIMIT_EXCEEDED);
-   CHECK_EQ(VSDVS_GetPortMACLearning("switch0", "hostport0", reinterpret_cast<VSPMACLearning *>(cfg)),
-            HYX_OK);
+   CHECK_EQ(
+       VSDVS_SetPortMACLearning("switch0", "hostport0", reinterpret_cast<VSPMACLearning *>(bad)),
+       HYX_LIMIT_EXCEEDED);
+   CHECK_EQ(
+       VSDVS_GetPortMACLearning("switch0", "hostport0", reinterpret_cast<VSPMACLearning *>(cfg)),
+       HYX_OK);
    CHECK_EQ(cfg[0], 1);
 
    /* A port at its MAC limit counts as one that hit it. */
