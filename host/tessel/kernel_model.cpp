@@ -19,11 +19,18 @@ void KernelComponent::addSwitch(Host &, Switch const &sw, SwitchSettings &settin
    if (k.zarId.size() >= sizeof(VSInfo::zarID) || k.zarId.find('\0') != std::string::npos)
       in.fail("does not fit the summary's " + std::to_string(sizeof(VSInfo::zarID)) + " bytes",
               "zarId");
+   /* The summary tells a distributed switch by its name in the store. */
+   if (sw.distributed == k.dvsName.empty())
+      in.fail(sw.distributed ? "a distributed switch needs one"
+                             : "only distributed switches have one",
+              "dvsName");
+   if (!sw.distributed && !k.zarId.empty())
+      in.fail("only distributed switches have one", "zarId");
    k.mtu = in.number<uint32_t>("mtu", k.mtu);
    k.minValidVlan = in.number<uint16_t>("minValidVlan", k.minValidVlan);
-   k.maxValidVlan = in.number<uint16_t>("maxValidVlan", k.maxValidVlan);
-   if (k.maxValidVlan >= VS_VLAN_ID_COUNT || k.minValidVlan > k.maxValidVlan)
-      in.fail("the valid VLANs must be a range within 0..4095", "maxValidVlan");
+   k.maxValidVlan = in.number<uint16_t>("maxValidVlan", k.maxValidVlan, VS_VLAN_ID_COUNT - 1);
+   if (k.minValidVlan > k.maxValidVlan)
+      in.fail("less than minValidVlan", "maxValidVlan");
    k.maxPorts = in.number<uint32_t>("maxPorts", static_cast<uint32_t>(sw.ports.size()));
    if (k.maxPorts < sw.ports.size())
       in.fail("fewer than the switch's " + std::to_string(sw.ports.size()) + " ports", "maxPorts");

@@ -38,9 +38,7 @@ PortLearning portLearning(Port const &port, PortState const &info, Settings &in,
    PortLearning p;
    p.learning = in.flag("learning", true);
    p.flooding = in.flag("flooding", true);
-   p.macLimit = in.number<uint32_t>("macLimit", p.macLimit);
-   if (p.macLimit > VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX)
-      in.fail("more than " + std::to_string(VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX), "macLimit");
+   p.macLimit = in.number<uint32_t>("macLimit", p.macLimit, VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX);
    p.macLimitPolicy = in.choice<int32_t>("macLimitPolicy",
                                          {{"allow", VSPORT_MAC_LEARNING_LIMIT_POLICY_ALLOW},
                                           {"drop", VSPORT_MAC_LEARNING_LIMIT_POLICY_DROP}},
@@ -143,9 +141,7 @@ void fillTable(Switch const &sw, PortsState const &info, SwitchSettings &setting
       auto const address = entry->address("address");
       if (!address)
          entry->fail("an entry needs an address", "address");
-      uint16_t const vid = entry->number<uint16_t>("vid", 0);
-      if (vid >= VS_VLAN_ID_COUNT)
-         entry->fail("VLAN out of range", "vid");
+      uint16_t const vid = entry->number<uint16_t>("vid", 0, VS_VLAN_ID_COUNT - 1);
       MacRecord user;
       user.key = {*address, vid, entry->number<uint32_t>("vni", 0)};
       user.port = port->index;
@@ -198,11 +194,7 @@ void MacComponent::addSwitch(Host &host, Switch const &sw, SwitchSettings &setti
    uint64_t total = 0;
    for (auto const &port : sw.ports) {
       Settings &p = *settings.onPorts[port.index];
-      learned.push_back(p.number<uint32_t>("learned", 0));
-      if (learned.back() > VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX)
-         p.fail("a port learns at most " + std::to_string(VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX) +
-                    " addresses",
-                "learned");
+      learned.push_back(p.number<uint32_t>("learned", 0, VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX));
       total += learned.back();
       state.ports.push_back(portLearning(port, info.ports[port.index], p, sw.distributed));
    }

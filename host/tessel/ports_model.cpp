@@ -57,9 +57,7 @@ MacAddress solicitedNode(MacAddress const &mac) {
 PortState portState(Port const &port, Settings &in, bool distributed, bool assocMacFilter) {
    PortState p;
    bool const team = port.team();
-   p.vlan = in.number<uint16_t>("vlan", 0);
-   if (p.vlan > kTrunkVlan)
-      in.fail("a VLAN from 0 to 4094, or 4095 for a trunk of every VLAN", "vlan");
+   p.vlan = in.number<uint16_t>("vlan", 0, kTrunkVlan);
    p.vni = in.number<uint32_t>("vni", 0);
    p.defaultVid = p.vni != 0 ? 0 : p.vlan;
    p.primaryVid = p.defaultVid;

@@ -47,15 +47,17 @@ class Settings {
    /* The value of key, or fallback when the key is absent. */
    bool flag(char const *key, bool fallback);
    std::string text(char const *key, std::string fallback);
-   template <typename T> T number(char const *key, T fallback) {
-      auto value = optionalNumber<T>(key);
-      return value ? *value : fallback;
-   }
-   template <typename T> std::optional<T> optionalNumber(char const *key) {
+   /* An unsigned integer of type T, at most max. */
+   template <typename T>
+   std::optional<T> optionalNumber(char const *key, T max = std::numeric_limits<T>::max()) {
       static_assert(std::numeric_limits<T>::is_integer && !std::numeric_limits<T>::is_signed,
                     "unsigned integers");
-      auto value = readNumber(key, std::numeric_limits<T>::max());
+      auto value = readNumber(key, max);
       return value ? std::optional<T>(static_cast<T>(*value)) : std::nullopt;
+   }
+   template <typename T>
+   T number(char const *key, T fallback, T max = std::numeric_limits<T>::max()) {
+      return optionalNumber<T>(key, max).value_or(fallback);
    }
    std::optional<bool> optionalFlag(char const *key);
    /* One of the names of choices, as its value. */
