@@ -139,8 +139,8 @@ void fillTable(Switch const &sw, PortsState const &info, SwitchSettings &setting
       if (port == nullptr)
          entry->fail("no port " + portName + " on the switch", "port");
       auto const address = entry->address("address");
-      if (!address)
-         entry->fail("an entry needs an address", "address");
+      if (!address || *address == MacAddress{})
+         entry->fail("an entry needs an address other than 00:00:00:00:00:00", "address");
       uint16_t const vid = entry->number<uint16_t>("vid", 0, VS_VLAN_ID_COUNT - 1);
       MacRecord user;
       user.key = {*address, vid, entry->number<uint32_t>("vni", 0)};

@@ -40,16 +40,22 @@ MacAddress portMac(uint32_t ordinal, uint32_t index, bool team) {
 }
 
 /* Components in an order where each comes after the ones it names; throws
- * std::logic_error for an unknown name or a cycle. */
+ * std::logic_error for a key registered twice, an unknown name or a cycle. */
 std::vector<size_t> fillOrder(std::vector<ComponentEntry> const &entries) {
    std::vector<size_t> order;
    std::vector<int> state(entries.size(), 0); /* 0 new, 1 visiting, 2 placed */
    auto indexOf = [&](std::string const &key) {
+      size_t found = entries.size();
       for (size_t i = 0; i < entries.size(); ++i) {
-         if (key == entries[i].key)
-            return i;
+         if (key != entries[i].key)
+            continue;
+         if (found != entries.size())
+            throw std::logic_error("component " + key + " is registered twice");
+         found = i;
       }
-      throw std::logic_error("component " + key + " is not registered");
+      if (found == entries.size())
+         throw std::logic_error("component " + key + " is not registered");
+      return found;
    };
    auto visit = [&](auto &self, size_t i) -> void {
       if (state[i] == 2)
@@ -62,8 +68,10 @@ std::vector<size_t> fillOrder(std::vector<ComponentEntry> const &entries) {
       state[i] = 2;
       order.push_back(i);
    };
-   for (size_t i = 0; i < entries.size(); ++i)
+   for (size_t i = 0; i < entries.size(); ++i) {
+      indexOf(entries[i].key);
       visit(visit, i);
+   }
    return order;
 }
 

@@ -90,10 +90,6 @@ void testSwitchAndHostSettings() {
    CHECK(switchProp("switch0") == std::make_pair(900u, 2000u));
    hyx_Bool flag = 9;
    CHECK(VSDVS_GetStaticMACAllow("switch0", &flag) == HYX_OK && flag == 0);
-   CHECK_EQ(VSDVS_SetStaticMACAllow("switch0", 1), HYX_OK);
-   CHECK(VSDVS_GetStaticMACAllow("switch0", &flag) == HYX_OK && flag == 1);
-   CHECK_EQ(VSDVS_ClearStaticMACAllow("switch0"), HYX_OK);
-   CHECK(VSDVS_GetStaticMACAllow("switch0", &flag) == HYX_OK && flag == 0);
    CHECK_EQ(VSDVS_ClearMACLearning("switch1"), HYX_OK);
    CHECK(switchProp("switch1") == std::make_pair(900u, 2000u));
    CHECK_EQ(setSwitchProp("switch1", 1000000, 131072), HYX_OK);
