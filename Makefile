@@ -29,7 +29,17 @@ $(DEPS): requirements-dev.txt | $(VPY)
 	$(VPY) -m pip install --disable-pip-version-check -q -r requirements-dev.txt
 	touch $@
 
-build: $(DEPS)
+# The simulated host reads its topology with nlohmann-json from Debian, pinned;
+# installed when its header is missing (as root, or through sudo).
+JSON_HEADER := /usr/include/nlohmann/json.hpp
+JSON_PACKAGE := nlohmann-json3-dev=3.11.2-2
+SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
+
+$(JSON_HEADER):
+	$(SUDO) apt-get update -q
+	$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $(JSON_PACKAGE)
+
+build: $(DEPS) $(JSON_HEADER)
 	$(CMAKE_CONFIGURE) -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD)
 
@@ -50,7 +60,7 @@ demo: build
 # The module and the host libraries built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, the whole suite run with the runtime preloaded
 # (the interpreter itself is not instrumented).
-sanitize: $(DEPS)
+sanitize: $(DEPS) $(JSON_HEADER)
 	$(CMAKE_CONFIGURE) -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTESSEL_SANITIZE=address,undefined
 	cmake --build $(ASAN_BUILD)
 	cd $(ASAN_BUILD) && ctest --output-on-failure

@@ -44,4 +44,16 @@ TESSEL_HOST_EXPORT int tessel_sim_dvs_ready(void);
  * destructor exists in its frame: a jump from here skips no destructor. */
 #define TESSEL_SIM_ENTRY(function) tessel_sim_entry_check(function)
 
+/* Defines the exported host function name with the parameter list params
+ * (in parentheses) as a shell that runs the entry check under the function's
+ * own name and then returns call, an expression over the parameters.  The
+ * name is written once, so a fault armed by name always reaches the function
+ * of that name.  call runs after the check and is where objects with
+ * destructors may be made; it must not throw. */
+#define TESSEL_HOST_API(ret, name, params, call)                                                   \
+   extern "C" TESSEL_HOST_EXPORT ret name params {                                                 \
+      TESSEL_SIM_ENTRY(#name);                                                                     \
+      return static_cast<ret>(call);                                                               \
+   }
+
 #endif

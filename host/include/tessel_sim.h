@@ -26,8 +26,10 @@ void tessel_sim_clear_faults(void);
 /* Number of tracked blocks handed out and not yet released. */
 long tessel_sim_outstanding_blocks(void);
 
-/* Restores the built-in host model of every library and disarms every fault.
- * Blocks already handed out stay valid and tracked. */
+/* Builds every library's host model again from its topology (libtessel.so:
+ * the default one, or the file TESSEL_SIM_TOPOLOGY named when the host was
+ * first used) and disarms every fault.  Blocks already handed out stay valid
+ * and tracked. */
 void tessel_sim_reset(void);
 
 /* 1 when the exception guard globals were found at load, else 0. */

@@ -1,6 +1,7 @@
 /* Shared steps of the exported switch-control functions: exception
- * containment, switch and port lookup, truth-value checks and the tracked
- * blocks that tables are handed out in. */
+ * containment, switch and port lookup, truth-value checks, packed-record
+ * access and the tracked blocks that tables are handed out in.  The exported
+ * shells themselves are made with TESSEL_HOST_API (sim_internal.h). */
 #ifndef TESSEL_HOST_API_SUPPORT_H
 #define TESSEL_HOST_API_SUPPORT_H
 
@@ -8,9 +9,11 @@
 
 #include <new>
 
+#include "hostapi/kernel.h"
+#include "hostapi/ports.h"
 #include "hostapi/status.h"
+#include "model.h"
 #include "sim_internal.h"
-#include "switch_model.h"
 
 namespace tessel {
 
@@ -28,18 +31,18 @@ template <typename F> HYX_ReturnStatus guarded(F &&body) noexcept {
 
 /* Finds a switch by portset name: HYX_BAD_PARAM for NULL, HYX_NAME_TOO_LONG
  * for a name that cannot be one (not read past that bound), HYX_NOT_FOUND. */
-inline HYX_ReturnStatus lookupSwitch(char const *name, VirtualSwitch *&sw) {
+inline HYX_ReturnStatus lookupSwitch(char const *name, Switch *&sw) {
    if (name == nullptr)
       return HYX_BAD_PARAM;
    if (strnlen(name, VS_LIST_PS_ENTRY_LEN) >= VS_LIST_PS_ENTRY_LEN)
       return HYX_NAME_TOO_LONG;
-   sw = SwitchModel::instance().findByPortset(name);
+   sw = Host::instance().find(name);
    return sw == nullptr ? HYX_NOT_FOUND : HYX_OK;
 }
 
 /* Finds a port of sw by client name or decimal port ID, with the statuses of
  * lookupSwitch. */
-inline HYX_ReturnStatus lookupPort(VirtualSwitch &sw, char const *name, Port *&port) {
+inline HYX_ReturnStatus lookupPort(Switch &sw, char const *name, Port *&port) {
    if (name == nullptr)
       return HYX_BAD_PARAM;
    if (strnlen(name, HYX_PORT_CLIENT_NAME_MAX) >= HYX_PORT_CLIENT_NAME_MAX)
@@ -96,7 +99,7 @@ inline unsigned char *allocTable(uint32_t count, size_t entrySize) {
  * no exception escapes. */
 template <typename Body> HYX_ReturnStatus withSwitch(char const *switchName, Body body) noexcept {
    return guarded([&]() -> HYX_ReturnStatus {
-      VirtualSwitch *sw = nullptr;
+      Switch *sw = nullptr;
       HYX_ReturnStatus status = lookupSwitch(switchName, sw);
       if (status != HYX_OK)
          return status;
@@ -107,7 +110,7 @@ template <typename Body> HYX_ReturnStatus withSwitch(char const *switchName, Bod
 /* Looks up a switch and one of its ports and runs body(switch, port). */
 template <typename Body>
 HYX_ReturnStatus withPort(char const *switchName, char const *portName, Body body) noexcept {
-   return withSwitch(switchName, [&](VirtualSwitch &sw) -> HYX_ReturnStatus {
+   return withSwitch(switchName, [&](Switch &sw) -> HYX_ReturnStatus {
       Port *port = nullptr;
       HYX_ReturnStatus status = lookupPort(sw, portName, port);
       if (status != HYX_OK)
@@ -123,7 +126,7 @@ HYX_ReturnStatus handOutPortTable(char const *switchName, size_t elementSize, Fi
                                   Table **table) noexcept {
    if (table == nullptr)
       return HYX_BAD_PARAM;
-   return withSwitch(switchName, [&](VirtualSwitch &sw) -> HYX_ReturnStatus {
+   return withSwitch(switchName, [&](Switch &sw) -> HYX_ReturnStatus {
       uint32_t count = static_cast<uint32_t>(sw.ports.size());
       unsigned char *block = allocTable(count, elementSize);
       if (block == nullptr)

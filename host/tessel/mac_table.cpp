@@ -4,13 +4,6 @@ namespace tessel {
 
 namespace {
 
-uint64_t mix64(uint64_t x) {
-   x += 0x9E3779B97F4A7C15ull;
-   x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-   x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-   return x ^ (x >> 31);
-}
-
 bool unicast(MacAddress const &mac) { return (mac[0] & 0x01) == 0; }
 
 } // namespace
@@ -20,7 +13,7 @@ size_t MacKeyHash::operator()(MacKey const &key) const noexcept {
    for (uint8_t byte : key.mac)
       packed = (packed << 8) | byte;
    packed = (packed << 16) | key.vid;
-   return static_cast<size_t>(mix64(packed ^ mix64(key.vni)));
+   return static_cast<size_t>(mix(packed ^ mix(key.vni)));
 }
 
 void MacTable::reserve(size_t entries) {

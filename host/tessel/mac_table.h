@@ -7,13 +7,12 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include <array>
 #include <unordered_map>
 #include <vector>
 
-namespace tessel {
+#include "model.h"
 
-using MacAddress = std::array<uint8_t, 6>;
+namespace tessel {
 
 /* An entry is unique by address, VLAN and overlay network. */
 struct MacKey {

@@ -26,6 +26,24 @@ inline void equal(char const *file, int line, char const *what, long long actual
    }
 }
 
+inline void equalText(char const *file, int line, char const *what, char const *actual,
+                      char const *expected) {
+   if (actual == nullptr || strcmp(actual, expected) != 0) {
+      fprintf(stderr, "%s:%d: %s is \"%s\", expected \"%s\"\n", file, line, what,
+              actual != nullptr ? actual : "(null)", expected);
+      ++failures;
+   }
+}
+
+/* True when the n bytes at p all have value. */
+inline bool allBytes(void const *p, size_t n, unsigned char value) {
+   for (size_t i = 0; i < n; ++i) {
+      if (static_cast<unsigned char const *>(p)[i] != value)
+         return false;
+   }
+   return true;
+}
+
 /* Exit status of a test program. */
 inline int finish(char const *name) {
    if (failures != 0) {
@@ -53,5 +71,7 @@ template <typename T> void put(void *record, size_t offset, T value) {
 #define CHECK_EQ(actual, expected)                                                                 \
    check::equal(__FILE__, __LINE__, #actual, static_cast<long long>(actual),                       \
                 static_cast<long long>(expected))
+#define CHECK_STR(actual, expected)                                                                \
+   check::equalText(__FILE__, __LINE__, #actual, (actual), (expected))
 
 #endif

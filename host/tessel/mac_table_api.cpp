@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "api_support.h"
-#include "hostapi/mac.h"
+#include "mac_model.h"
+#include "ports_model.h"
 
 namespace tessel {
 namespace {
@@ -22,13 +23,15 @@ bool kindMatches(unsigned addrType, MacKind kind) {
 }
 
 /* Writes the 103-byte entry of record r at dst. */
-void fillMacEntry(SwitchModel const &model, VirtualSwitch const &sw, MacRecord const &r,
-                  unsigned char *dst) {
+void fillMacEntry(Host const &host, Switch const &sw, MacRecord const &r, unsigned char *dst) {
    Port const &p = sw.ports[r.port];
+   MacComponent const &mac = host.component<MacComponent>();
    bool const learned = r.kind == kMacLearned;
-   bool const learnStatic = learnStaticOf(model, sw);
-   bool const assoc = sw.assocMacFilterEnabled && p.assocMacFilterEnabled;
-   uint32_t const agingTime = agingTimeOf(model, sw);
+   bool const learnStatic = mac.learnStatic(sw);
+   PortState const &info = host.component<PortsComponent>().of(sw, p);
+   /* The switch filters associated addresses on this port. */
+   bool const assoc = info.assocMacFilterEnabled;
+   uint32_t const agingTime = mac.agingTime(sw);
 
    VSMACEntry e;
    memset(&e, 0, sizeof e);
@@ -37,7 +40,7 @@ void fillMacEntry(SwitchModel const &model, VirtualSwitch const &sw, MacRecord c
    e.portID = p.id;
    /* Learned entries age out unless the switch keeps them as static. */
    e.aging = learned && !learnStatic;
-   e.assocMACFilterAging = assoc && !p.assocMacFilterStaticAging;
+   e.assocMACFilterAging = assoc && !info.assocMacFilterStaticAging;
    e.isLearnedStatic = learned && learnStatic;
    e.overrideEntry = r.overrides;
    /* Team-side entries age with the switch's aging multiplier. */
@@ -64,12 +67,13 @@ void fillMacEntry(SwitchModel const &model, VirtualSwitch const &sw, MacRecord c
 
 /* Hands out the reported entries of sw for which matches(record) holds. */
 template <typename Pred>
-HYX_ReturnStatus handOutTable(VirtualSwitch const &sw, Pred matches, VSMACTable **table) {
-   SwitchModel const &model = SwitchModel::instance();
-   auto const &records = sw.macs.records();
+HYX_ReturnStatus handOutTable(Switch const &sw, Pred matches, VSMACTable **table) {
+   Host const &host = Host::instance();
+   MacComponent const &mac = host.component<MacComponent>();
+   auto const &records = mac.of(sw).macs.records();
    uint32_t count = 0;
    for (auto const &r : records) {
-      if (sw.reported(r) && matches(r))
+      if (mac.reported(sw, r) && matches(r))
          ++count;
    }
    unsigned char *block = allocTable(count, sizeof(VSMACEntry));
@@ -77,8 +81,8 @@ HYX_ReturnStatus handOutTable(VirtualSwitch const &sw, Pred matches, VSMACTable 
       return HYX_NO_MEMORY;
    unsigned char *slot = block + sizeof(VSMACTable);
    for (auto const &r : records) {
-      if (sw.reported(r) && matches(r)) {
-         fillMacEntry(model, sw, r, slot);
+      if (mac.reported(sw, r) && matches(r)) {
+         fillMacEntry(host, sw, r, slot);
          slot += sizeof(VSMACEntry);
       }
    }
@@ -93,7 +97,7 @@ HYX_ReturnStatus getMACTable(char const *switchName, unsigned addrType, int tabl
    if (tableType != VS_ALL_MAC_TABLE && tableType != VS_DYNAMIC_MAC_TABLE &&
        tableType != VS_STATIC_MAC_TABLE)
       return HYX_BAD_PARAM;
-   return withSwitch(switchName, [&](VirtualSwitch &sw) {
+   return withSwitch(switchName, [&](Switch &sw) {
       return handOutTable(
           sw,
           [&](MacRecord const &r) {
@@ -111,7 +115,7 @@ HYX_ReturnStatus getBridgedMACTable(char const *switchName, hyx_VirtualNetworkID
                                     hyx_VlanID vlanID, VSMACTable **table) noexcept {
    if (table == nullptr || vlanID >= VS_VLAN_ID_COUNT)
       return HYX_BAD_PARAM;
-   return withSwitch(switchName, [&](VirtualSwitch &sw) {
+   return withSwitch(switchName, [&](Switch &sw) {
       return handOutTable(
           sw, [&](MacRecord const &r) { return r.key.vni == vni && r.key.vid == vlanID; }, table);
    });
@@ -121,7 +125,7 @@ HYX_ReturnStatus getPortMACTable(char const *switchName, char const *portName, u
                                  VSMACTable **table) noexcept {
    if (table == nullptr || !validAddrType(addrType))
       return HYX_BAD_PARAM;
-   return withPort(switchName, portName, [&](VirtualSwitch &sw, Port &port) {
+   return withPort(switchName, portName, [&](Switch &sw, Port &port) {
       uint32_t const index = port.index;
       return handOutTable(
           sw, [&](MacRecord const &r) { return r.port == index && kindMatches(addrType, r.kind); },
@@ -133,7 +137,7 @@ HYX_ReturnStatus getTeamMACTable(char const *switchName, unsigned addrType,
                                  VSMACTable **table) noexcept {
    if (table == nullptr || !validAddrType(addrType))
       return HYX_BAD_PARAM;
-   return withSwitch(switchName, [&](VirtualSwitch &sw) {
+   return withSwitch(switchName, [&](Switch &sw) {
       return handOutTable(
           sw,
           [&](MacRecord const &r) {
@@ -167,9 +171,10 @@ HYX_ReturnStatus getMACEntry(char const *switchName, VSMACEntry const *entry, hy
    bool team = false;
    if (entry == nullptr || result == nullptr || !readBool(searchTeam, team))
       return HYX_BAD_PARAM;
-   return withSwitch(switchName, [&](VirtualSwitch &sw) -> HYX_ReturnStatus {
-      MacRecord const *r = sw.macs.find(keyOf(entryAt(entry, 0)));
-      if (r == nullptr || !sw.reported(*r))
+   return withSwitch(switchName, [&](Switch &sw) -> HYX_ReturnStatus {
+      MacComponent const &mac = Host::instance().component<MacComponent>();
+      MacRecord const *r = mac.of(sw).macs.find(keyOf(entryAt(entry, 0)));
+      if (r == nullptr || !mac.reported(sw, *r))
          return HYX_NOT_FOUND;
       Port const &port = sw.ports[r->port];
       if (port.team() && !team)
@@ -181,8 +186,8 @@ HYX_ReturnStatus getMACEntry(char const *switchName, VSMACEntry const *entry, hy
 
 /* Argument checks shared by Set and Clear, in this order: NULL names, a
  * count above the per-port limit (before any record is read), NULL records
- * with a non-zero count, then the switch and port.  body(switch, port) runs
- * for a non-zero count; a count of 0 changes nothing. */
+ * with a non-zero count, then the switch and port.  body(table state,
+ * switch, port) runs for a non-zero count; a count of 0 changes nothing. */
 template <typename Body>
 HYX_ReturnStatus withPortEntries(char const *switchName, char const *portName, hyx_uint32 count,
                                  VSMACEntry const *entries, Body body) noexcept {
@@ -192,8 +197,9 @@ HYX_ReturnStatus withPortEntries(char const *switchName, char const *portName, h
       return HYX_LIMIT_EXCEEDED;
    if (count > 0 && entries == nullptr)
       return HYX_BAD_PARAM;
-   return withPort(switchName, portName, [&](VirtualSwitch &sw, Port &port) {
-      return count == 0 ? HYX_OK : body(sw, port);
+   return withPort(switchName, portName, [&](Switch &sw, Port &port) {
+      return count == 0 ? HYX_OK
+                        : body(Host::instance().component<MacComponent>().of(sw), sw, port);
    });
 }
 
@@ -209,14 +215,14 @@ HYX_ReturnStatus setPortMACTable(char const *switchName, char const *portName, h
                                  VSMACEntry const *entries) noexcept {
    return withPortEntries(
        switchName, portName, count, entries,
-       [&](VirtualSwitch &sw, Port &port) -> HYX_ReturnStatus {
-          SwitchModel &model = SwitchModel::instance();
-          if (!staticMacAllowOf(model, sw))
+       [&](MacState &state, Switch &sw, Port &port) -> HYX_ReturnStatus {
+          Host &host = Host::instance();
+          if (!host.component<MacComponent>().staticMacAllow(sw))
              return HYX_NO_PERMISSION;
 
           /* Everything is checked before anything changes; a later record with
            * the key of an earlier one replaces it. */
-          uint32_t const now = model.now() + 1;
+          uint32_t const now = host.now() + 1;
           std::vector<MacRecord> batch;
           std::unordered_map<MacKey, size_t, MacKeyHash> slots;
           batch.reserve(count);
@@ -230,7 +236,7 @@ HYX_ReturnStatus setPortMACTable(char const *switchName, char const *portName, h
              MacKey const key = keyOf(e);
              if (key.vid >= VS_VLAN_ID_COUNT || zeroMac(key.mac))
                 return HYX_BAD_PARAM;
-             MacRecord const *existing = sw.macs.find(key);
+             MacRecord const *existing = state.macs.find(key);
              bool const ownStatic = existing != nullptr && existing->kind != kMacLearned &&
                                     existing->port == port.index;
              if (existing != nullptr && existing->kind != kMacLearned && !ownStatic)
@@ -250,12 +256,12 @@ HYX_ReturnStatus setPortMACTable(char const *switchName, char const *portName, h
                 batch[slot.first->second] = record;
              }
           }
-          if (sw.macs.counts(port.index).fixed + added > VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX)
+          if (state.macs.counts(port.index).fixed + added > VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX)
              return HYX_LIMIT_EXCEEDED;
-          sw.macs.reserve(sw.macs.records().size() + added);
-          model.tick();
+          state.macs.reserve(state.macs.records().size() + added);
+          host.tick();
           for (auto const &record : batch)
-             sw.macs.put(record);
+             state.macs.put(record);
           return HYX_OK;
        });
 }
@@ -263,20 +269,20 @@ HYX_ReturnStatus setPortMACTable(char const *switchName, char const *portName, h
 HYX_ReturnStatus clearPortMACTable(char const *switchName, char const *portName, hyx_uint32 count,
                                    VSMACEntry const *entries) noexcept {
    return withPortEntries(switchName, portName, count, entries,
-                          [&](VirtualSwitch &sw, Port &port) -> HYX_ReturnStatus {
+                          [&](MacState &state, Switch &, Port &port) -> HYX_ReturnStatus {
                              std::vector<MacKey> keys;
                              keys.reserve(count);
                              for (uint32_t i = 0; i < count; ++i) {
                                 MacKey const key = keyOf(entryAt(entries, i));
-                                MacRecord const *existing = sw.macs.find(key);
+                                MacRecord const *existing = state.macs.find(key);
                                 if (existing == nullptr || existing->kind == kMacLearned ||
                                     existing->port != port.index)
                                    return HYX_NOT_FOUND;
                                 keys.push_back(key);
                              }
-                             SwitchModel::instance().tick();
+                             Host::instance().tick();
                              for (auto const &key : keys)
-                                sw.macs.erase(key);
+                                state.macs.erase(key);
                              return HYX_OK;
                           });
 }
@@ -284,60 +290,32 @@ HYX_ReturnStatus clearPortMACTable(char const *switchName, char const *portName,
 } // namespace
 } // namespace tessel
 
-extern "C" {
-
-TESSEL_HOST_EXPORT HYX_ReturnStatus VSHYX_GetMACTable(char const *switchName,
-                                                      VSMACAddrType addrType,
-                                                      VSMacTableType tableType,
-                                                      VSMACTable **table) {
-   TESSEL_SIM_ENTRY("VSHYX_GetMACTable");
-   return tessel::getMACTable(switchName, tessel::rawValue<unsigned char>(addrType),
-                              tessel::rawValue<int>(tableType), table);
-}
-
-TESSEL_HOST_EXPORT HYX_ReturnStatus VSHYX_GetBridgedMACTableByID(char const *switchName,
-                                                                 hyx_VirtualNetworkID vni,
-                                                                 hyx_VlanID vlanID,
-                                                                 VSMACTable **table) {
-   TESSEL_SIM_ENTRY("VSHYX_GetBridgedMACTableByID");
-   return tessel::getBridgedMACTable(switchName, vni, vlanID, table);
-}
-
-TESSEL_HOST_EXPORT HYX_ReturnStatus VSHYX_GetPortMACTable(char const *switchName,
-                                                          char const *portName,
-                                                          VSMACAddrType addrType,
-                                                          VSMACTable **table) {
-   TESSEL_SIM_ENTRY("VSHYX_GetPortMACTable");
-   return tessel::getPortMACTable(switchName, portName, tessel::rawValue<unsigned char>(addrType),
-                                  table);
-}
-
-TESSEL_HOST_EXPORT HYX_ReturnStatus VSHYX_GetTeamMACTable(char const *switchName,
-                                                          VSMACAddrType addrType,
-                                                          VSMACTable **table) {
-   TESSEL_SIM_ENTRY("VSHYX_GetTeamMACTable");
-   return tessel::getTeamMACTable(switchName, tessel::rawValue<unsigned char>(addrType), table);
-}
-
-TESSEL_HOST_EXPORT HYX_ReturnStatus VSHYX_GetMACEntry(char const *switchName,
-                                                      VSMACEntry const *entry, hyx_Bool searchTeam,
-                                                      int *result) {
-   TESSEL_SIM_ENTRY("VSHYX_GetMACEntry");
-   return tessel::getMACEntry(switchName, entry, searchTeam, result);
-}
-
-TESSEL_HOST_EXPORT HYX_ReturnStatus VSHYX_SetPortMACTable(char const *switchName,
-                                                          char const *portName, hyx_uint32 count,
-                                                          VSMACEntry const *entries) {
-   TESSEL_SIM_ENTRY("VSHYX_SetPortMACTable");
-   return tessel::setPortMACTable(switchName, portName, count, entries);
-}
-
-TESSEL_HOST_EXPORT HYX_ReturnStatus VSHYX_ClearPortMACTable(char const *switchName,
-                                                            char const *portName, hyx_uint32 count,
-                                                            VSMACEntry const *entries) {
-   TESSEL_SIM_ENTRY("VSHYX_ClearPortMACTable");
-   return tessel::clearPortMACTable(switchName, portName, count, entries);
-}
-
-} // extern "C"
+TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_GetMACTable,
+                (char const *switchName, VSMACAddrType addrType, VSMacTableType tableType,
+                 VSMACTable **table),
+                tessel::getMACTable(switchName, tessel::rawValue<unsigned char>(addrType),
+                                    tessel::rawValue<int>(tableType), table))
+TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_GetBridgedMACTableByID,
+                (char const *switchName, hyx_VirtualNetworkID vni, hyx_VlanID vlanID,
+                 VSMACTable **table),
+                tessel::getBridgedMACTable(switchName, vni, vlanID, table))
+TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_GetPortMACTable,
+                (char const *switchName, char const *portName, VSMACAddrType addrType,
+                 VSMACTable **table),
+                tessel::getPortMACTable(switchName, portName,
+                                        tessel::rawValue<unsigned char>(addrType), table))
+TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_GetTeamMACTable,
+                (char const *switchName, VSMACAddrType addrType, VSMACTable **table),
+                tessel::getTeamMACTable(switchName, tessel::rawValue<unsigned char>(addrType),
+                                        table))
+TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_GetMACEntry,
+                (char const *switchName, VSMACEntry const *entry, hyx_Bool searchTeam, int *result),
+                tessel::getMACEntry(switchName, entry, searchTeam, result))
+TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_SetPortMACTable,
+                (char const *switchName, char const *portName, hyx_uint32 count,
+                 VSMACEntry const *entries),
+                tessel::setPortMACTable(switchName, portName, count, entries))
+TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_ClearPortMACTable,
+                (char const *switchName, char const *portName, hyx_uint32 count,
+                 VSMACEntry const *entries),
+                tessel::clearPortMACTable(switchName, portName, count, entries))

@@ -1,0 +1,252 @@
+#include "model.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include <utility>
+
+#include "hostapi/kernel.h"
+#include "hostapi/ports.h"
+
+namespace tessel {
+
+namespace {
+
+std::vector<ComponentEntry> &registry() {
+   static std::vector<ComponentEntry> *entries = new std::vector<ComponentEntry>;
+   return *entries;
+}
+
+/* Port IDs are looked up from decimal text, so a client name must never read
+ * as one. */
+bool allDigits(std::string const &text) {
+   return text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+void requireFits(Settings &settings, char const *key, std::string const &text, size_t width) {
+   if (text.size() >= width)
+      settings.fail("longer than " + std::to_string(width - 1) + " bytes", key);
+   if (text.find('\0') != std::string::npos)
+      settings.fail("contains a NUL character", key);
+}
+
+MacAddress portMac(uint32_t ordinal, uint32_t index, bool team) {
+   return {0x02,
+           static_cast<uint8_t>(team ? 0x1b : 0x50),
+           static_cast<uint8_t>(ordinal),
+           static_cast<uint8_t>(index >> 16),
+           static_cast<uint8_t>(index >> 8),
+           static_cast<uint8_t>(index)};
+}
+
+/* Components in an order where each comes after the ones it names; throws
+ * std::logic_error for a key registered twice, an unknown name or a cycle. */
+std::vector<size_t> fillOrder(std::vector<ComponentEntry> const &entries) {
+   std::vector<size_t> order;
+   std::vector<int> state(entries.size(), 0); /* 0 new, 1 visiting, 2 placed */
+   auto indexOf = [&](std::string const &key) {
+      size_t found = entries.size();
+      for (size_t i = 0; i < entries.size(); ++i) {
+         if (key != entries[i].key)
+            continue;
+         if (found != entries.size())
+            throw std::logic_error("component " + key + " is registered twice");
+         found = i;
+      }
+      if (found == entries.size())
+         throw std::logic_error("component " + key + " is not registered");
+      return found;
+   };
+   auto visit = [&](auto &self, size_t i) -> void {
+      if (state[i] == 2)
+         return;
+      if (state[i] == 1)
+         throw std::logic_error(std::string("components fill after each other: ") + entries[i].key);
+      state[i] = 1;
+      for (auto const &key : entries[i].after)
+         self(self, indexOf(key));
+      state[i] = 2;
+      order.push_back(i);
+   };
+   for (size_t i = 0; i < entries.size(); ++i) {
+      indexOf(entries[i].key);
+      visit(visit, i);
+   }
+   return order;
+}
+
+/* The live host, built at first use.  A topology that cannot be built is
+ * reported and leaves a host without switches, so that no call works on a
+ * host other than the one asked for. */
+Host *buildLive() {
+   auto host = std::make_unique<Host>();
+   try {
+      Settings document(&topologyDocument(), "");
+      host->load(document);
+   } catch (std::exception const &e) {
+      fprintf(stderr, "libtessel: topology not loaded, the host has no switches: %s\n", e.what());
+      host = std::make_unique<Host>();
+   }
+   return host.release();
+}
+
+Host *&live() {
+   static Host *host = buildLive();
+   return host;
+}
+
+} // namespace
+
+size_t registerComponent(ComponentEntry entry) {
+   registry().push_back(std::move(entry));
+   return registry().size() - 1;
+}
+
+bool Port::team() const {
+   return clientType == VS_PORT_CLIENT_UPLINK || clientType == VS_PORT_CLIENT_LAG;
+}
+
+/* ---- Switch ---- */
+
+Port const *Switch::findPort(char const *name) const {
+   auto byName = portsByName_.find(name);
+   if (byName != portsByName_.end())
+      return &ports[byName->second];
+   size_t len = strlen(name);
+   if (len == 0 || len > 10)
+      return nullptr;
+   uint64_t id = 0;
+   for (size_t i = 0; i < len; ++i) {
+      if (name[i] < '0' || name[i] > '9')
+         return nullptr;
+      id = id * 10 + static_cast<uint64_t>(name[i] - '0');
+   }
+   if (id > UINT32_MAX)
+      return nullptr;
+   auto byId = portsById_.find(static_cast<uint32_t>(id));
+   return byId == portsById_.end() ? nullptr : &ports[byId->second];
+}
+
+Port *Switch::findPort(char const *name) {
+   return const_cast<Port *>(static_cast<Switch const *>(this)->findPort(name));
+}
+
+/* ---- Host ---- */
+
+Host::Host() : fillOrder_(fillOrder(registry())) {
+   components_.reserve(registry().size());
+   for (auto const &entry : registry())
+      components_.push_back(entry.make());
+}
+
+Host &Host::instance() { return *live(); }
+
+void Host::reset() {
+   auto fresh = std::make_unique<Host>();
+   Settings document(&topologyDocument(), "");
+   fresh->load(document);
+   delete std::exchange(live(), fresh.release());
+}
+
+void Host::load(Settings &document) {
+   for (size_t i : fillOrder_)
+      components_[i]->fillHost(document.object(registry()[i].key));
+   for (Settings *entry : document.list("switches"))
+      add(*entry);
+   document.finish();
+}
+
+Switch Host::identity(Settings &entry, std::vector<Settings *> const &ports) const {
+   Switch sw;
+   sw.ordinal = static_cast<uint32_t>(switches_.size());
+   sw.name = entry.text("name", "");
+   sw.distributed = entry.flag("distributed", false);
+   sw.alias = entry.text("alias", "");
+   if (sw.name.empty())
+      entry.fail("a switch needs a name", "name");
+   requireFits(entry, "name", sw.name, VS_LIST_PS_ENTRY_LEN);
+   requireFits(entry, "alias", sw.alias, VS_LIST_ALIAS_ENTRY_LEN);
+   if (!sw.distributed && !sw.alias.empty())
+      entry.fail("only distributed switches have aliases", "alias");
+   for (auto const &other : switches_) {
+      if (other.name == sw.name)
+         entry.fail("switch " + sw.name + " already exists", "name");
+      if (!sw.alias.empty() && other.alias == sw.alias)
+         entry.fail("alias " + sw.alias + " is already taken", "alias");
+   }
+   if (switches_.size() >= kMaxSwitches)
+      entry.fail("the host has " + std::to_string(kMaxSwitches) + " switches already");
+
+   if (ports.size() > kMaxPorts)
+      entry.fail("more than " + std::to_string(kMaxPorts) + " ports", "ports");
+   uint32_t const idBase = (sw.ordinal + 2) << 24;
+   sw.ports.reserve(ports.size());
+   sw.portsByName_.reserve(ports.size());
+   sw.portsById_.reserve(ports.size());
+   for (Settings *settings : ports) {
+      Port p;
+      p.index = static_cast<uint32_t>(sw.ports.size());
+      p.id = idBase + p.index + 1;
+      p.clientName = settings->text("name", "");
+      if (p.clientName.empty() || allDigits(p.clientName))
+         settings->fail("a port needs a name that is not a number", "name");
+      requireFits(*settings, "name", p.clientName, HYX_PORT_CLIENT_NAME_MAX);
+      p.clientType = settings->choice<int32_t>("type",
+                                               {{"unknown", VS_PORT_CLIENT_UNKNOWN},
+                                                {"tcpip", VS_PORT_CLIENT_TCPIP},
+                                                {"vnic", VS_PORT_CLIENT_VNIC},
+                                                {"uplink", VS_PORT_CLIENT_UPLINK},
+                                                {"lag", VS_PORT_CLIENT_LAG}},
+                                               VS_PORT_CLIENT_UNKNOWN);
+      p.sink = settings->flag("sink", false);
+      p.mac = portMac(sw.ordinal, p.index, p.team());
+      if (sw.distributed)
+         p.dvPortId = std::to_string(100 + p.index);
+      if (!sw.portsByName_.emplace(p.clientName, p.index).second)
+         settings->fail("port " + p.clientName + " already exists", "name");
+      sw.portsById_.emplace(p.id, p.index);
+      sw.ports.push_back(std::move(p));
+   }
+   return sw;
+}
+
+void Host::add(Settings &entry) {
+   std::vector<Settings *> const ports = entry.list("ports");
+   Switch sw = identity(entry, ports);
+   try {
+      for (size_t i : fillOrder_) {
+         char const *key = registry()[i].key;
+         /* On a switch, "ports" is its list of ports. */
+         Settings absent(nullptr, entry.path() + "." + key);
+         SwitchSettings settings{strcmp(key, "ports") == 0 ? absent : entry.object(key), {}};
+         settings.onPorts.reserve(ports.size());
+         for (Settings *port : ports)
+            settings.onPorts.push_back(&port->object(key));
+         components_[i]->addSwitch(*this, sw, settings);
+      }
+      entry.finish();
+      switches_.push_back(std::move(sw));
+   } catch (...) {
+      for (auto &component : components_)
+         component->truncate(switches_.size());
+      throw;
+   }
+}
+
+Switch *Host::find(char const *name) {
+   for (auto &sw : switches_) {
+      if (sw.name == name)
+         return &sw;
+   }
+   return nullptr;
+}
+
+Switch const *Host::findByAlias(char const *alias) const {
+   for (auto const &sw : switches_) {
+      if (sw.distributed && !sw.alias.empty() && sw.alias == alias)
+         return &sw;
+   }
+   return nullptr;
+}
+
+} // namespace tessel
