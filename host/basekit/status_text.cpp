@@ -31,10 +31,7 @@ static_assert(strictlyAscending(), "status texts must be sorted by status, witho
 
 char const kUnknownStatus[] = "Unknown status";
 
-} // namespace
-
-extern "C" TESSEL_HOST_EXPORT char const *HYX_ReturnStatusToString(HYX_ReturnStatus status) {
-   TESSEL_SIM_ENTRY("HYX_ReturnStatusToString");
+char const *statusText(HYX_ReturnStatus status) {
    size_t low = 0;
    size_t high = kStatusCount;
    while (low < high) {
@@ -48,3 +45,8 @@ extern "C" TESSEL_HOST_EXPORT char const *HYX_ReturnStatusToString(HYX_ReturnSta
       return kStatusTexts[low].text;
    return kUnknownStatus;
 }
+
+} // namespace
+
+TESSEL_HOST_API(char const *, HYX_ReturnStatusToString, (HYX_ReturnStatus status),
+                statusText(status))
