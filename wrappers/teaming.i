@@ -44,6 +44,10 @@
   $1 = ($ltype)argp;
 }
 %typemap(in, numinputs=0, noblock=1) size_t TYPE ## _EXTENT {
+  $1 = TESSEL_EXTENT_UNKNOWN;
+}
+/* After every argument is converted: the record and its own flag are known. */
+%typemap(check, noblock=1) size_t TYPE ## _EXTENT {
   $1 = tessel_extent_of(arg1, own1 & SWIG_POINTER_OWN, sizeof(TYPE));
 }
 %enddef
