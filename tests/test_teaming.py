@@ -62,6 +62,14 @@ def test_count_beyond_the_block_is_not_followed(capfd, new, count, get, put, at,
     assert capfd.readouterr().out == BAD_INDEX * 2
 
 
+@pytest.mark.parametrize("text", [None, "a\0b", b"ab", 5])
+def test_slot_text_must_be_text(text):
+    t = m.new_VSUplinkPorts(1)
+    with pytest.raises(TypeError, match="VSUplinkPorts___setitem__', argument 3 of type 'char const \\*'"):
+        m.VSUplinkPorts___setitem__(t, 0, text)
+    assert m.VSUplinkPorts___getitem__(t, 0) == ""
+
+
 def test_uplinks_setitem_keeps_the_port_id():
     t = m.new_VSUplinks(2)
     poke(t, 8 + 36 + 32, (77).to_bytes(4, "little"))

@@ -82,12 +82,19 @@
 %tessel_bounded_table(VSUplinkPortIds, portIds, nUplinkPorts, 4, VS_UPLINK_PORT_ID_LEN)
 %tessel_bounded_table(LSTeamTable, table, numLSTeam, 4, sizeof(LSTeamPolicy))
 
-/* A text written into a slot and a policy copied into a table must be
-   there: None is refused. */
-%typemap(check, noblock=1) char const *text {
-  if (!$1) {
-    SWIG_exception_fail(SWIG_TypeError, "in method '$symname', argument $argnum of type '$1_type'");
+/* A text written into a slot must be there and be text: None and a str
+   with a NUL inside (whose tail the slot would silently lose) are refused. */
+%typemap(in, noblock=1, fragment="SWIG_AsCharPtrAndSize") char const *text (char *buf = 0, size_t size = 0, int alloc = 0) {
+  {
+    int res = SWIG_AsCharPtrAndSize($input, &buf, &size, &alloc);
+    if (!SWIG_IsOK(res) || !buf || (size > 0 && memchr(buf, 0, size - 1))) {
+      SWIG_exception_fail(SWIG_IsOK(res) ? SWIG_TypeError : SWIG_ArgError(res), "in method '$symname', argument $argnum of type '$1_type'");
+    }
+    $1 = buf;
   }
+}
+%typemap(freearg, noblock=1) char const *text {
+  if (alloc$argnum == SWIG_NEWOBJ) free(buf$argnum);
 }
 %typemap(check, noblock=1) LSTeamPolicy const *policy {
   if (!$1) {
