@@ -200,7 +200,8 @@ class TeamPolicy(PlainValue, namedtuple("TeamPolicy", (
 
 
 def _policy_call(switch, port, switch_function, port_function, *more):
-    """Calls a switch or port teaming function; returns the switch name."""
+    """Calls a teaming function of a switch (port None) or of one of its
+    ports, raising the layer's exception on a failure status."""
     name = resolve_switch(switch)
     if port is None:
         status = getattr(_libtessel, switch_function)(name, *more)
