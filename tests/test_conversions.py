@@ -134,12 +134,13 @@ def test_proxy_instance_is_accepted_for_its_record():
     assert info.mtu == 1500
 
 
-def test_void_pointer_takes_any_pointer_and_keeps_ownership(info):
-    assert info.own()
-    assert m.VSHYX_FreeMemory(m.VSInfo_dvsName_get(info)) is None
+def test_host_release_takes_any_pointer_but_frees_only_host_blocks(info):
     assert m.VSDVS_FreeMemory(None) is None
-    m.VSHYX_FreeMemory(info)
-    assert info.own()
+    for given in (m.VSInfo_dvsName_get(info), info):
+        with pytest.raises(ValueError) as err:
+            m.VSHYX_FreeMemory(given)
+        assert str(err.value).startswith(msg("VSHYX_FreeMemory", 1, "void *") + ": ")
+    assert info.own() and m.VSInfo_mtu_get(info) == 0
     with pytest.raises(TypeError) as err:
         m.VSHYX_FreeMemory(5)
     assert str(err.value) == msg("VSHYX_FreeMemory", 1, "void *")
