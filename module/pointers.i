@@ -189,10 +189,11 @@ SWIGINTERN int tessel_prepare_release(PyObject *obj, swig_type_info *ty, int kin
     }
   }
   if (block) {
-    if ((char *)addr != block->base || (kind == TESSEL_BLOCK_MODULE && block->type != (const void *)sobj->ty))
-      return TESSEL_INSIDE;
+    int heads = (char *)addr == block->base && (kind == TESSEL_BLOCK_HOST || block->type == (const void *)sobj->ty);
     if (block->released)
-      return SWIG_OK;
+      return heads ? SWIG_OK : TESSEL_RELEASED;
+    if (!heads)
+      return TESSEL_INSIDE;
     if (block->kind != kind)
       return kind == TESSEL_BLOCK_MODULE ? TESSEL_HOST_OWNED : TESSEL_MODULE_OWNED;
     tessel_block_release(block);

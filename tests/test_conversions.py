@@ -6,7 +6,7 @@ import pytest
 import _libtessel as m
 import _tessel_probe as probe
 
-from conftest import msg
+from conftest import msg, raw
 
 U64_MAX = 2**64 - 1
 
@@ -293,3 +293,28 @@ def test_host_writable_text_gets_room_for_the_host():
     # enough (the sanitizer run checks the bound).
     assert probe.probe_writable("a") == 0
     assert probe.probe_writable(None) == -1
+
+
+@pytest.mark.parametrize(
+    "call,method,argnum,ctype",
+    [
+        (lambda: m.VSHYX_GetPortInfo("switch0\x00-evil", "hostport0"), "VSHYX_GetPortInfo", 1, "char const *"),
+        (lambda: m.VSHYX_GetPortInfo("switch0", "hostport0\x00..."), "VSHYX_GetPortInfo", 2, "char const *"),
+        (lambda: m.VSHYX_DVSAliasToSwitchId("dvs-prod\x00", "a"), "VSHYX_DVSAliasToSwitchId", 1, "char const *"),
+        (lambda: m.VSHYX_DVSAliasToSwitchId("dvs-prod", "\x00a"), "VSHYX_DVSAliasToSwitchId", 2, "char *"),
+        (lambda: m.Panic("100%\x00 done"), "Panic", 1, "char const *"),
+        (lambda: probe.probe_text("a\x00"), "probe_text", 1, "char const *"),
+        (lambda: probe.probe_writable("a\x00"), "probe_writable", 1, "char *"),
+    ],
+)
+def test_texts_with_a_nul_are_refused_before_the_call(sim, call, method, argnum, ctype):
+    sim.inject_fault(method, RuntimeError, "host called")
+    with pytest.raises(TypeError) as err:
+        call()
+    assert str(err.value) == msg(method, argnum, ctype)
+
+
+def test_fixed_text_fields_keep_bytes_after_a_nul():
+    name = m.new_hyx_Name()
+    m.hyx_Name_string_set(name, "a\x00b")
+    assert raw(name, 4) == b"a\x00b\x00" and m.hyx_Name_string_get(name) == "a"
