@@ -55,8 +55,17 @@ sanitize: $(DEPS)
 	TESSEL_BUILD_DIR=$(ASAN_BUILD) $(VPY) -m pytest -q -p no:cacheprovider tests \
 	  || { cat $(ASAN_BUILD)/sanitizer.* 2>/dev/null; exit 1; }
 
-# Speed and memory of the port and MAC tables as a switch grows.
+# Speed and memory of the port and MAC tables as a switch grows, and the
+# cost of the wrappers against hand-written functions doing the same
+# conversions (bench/overhead_baseline.c, built here).
+BENCH_BUILD := $(BUILD)/bench
 bench: build
+	mkdir -p $(BENCH_BUILD)
+	$(CC) -O2 -g -shared -fPIC -funsigned-char -Wall -Wextra -Werror -I. \
+	  -I"$$($(VPY) -c 'import sysconfig; print(sysconfig.get_paths()["include"])')" \
+	  bench/overhead_baseline.c -L$(BUILD)/python -ltessel -Wl,-rpath,$(abspath $(BUILD))/python \
+	  -o $(BENCH_BUILD)/_tessel_baseline$$($(VPY) -c 'import sysconfig; print(sysconfig.get_config_var("EXT_SUFFIX"))')
+	PYTHONPATH=$(BUILD)/python:$(BENCH_BUILD) $(VPY) bench/bench_overhead.py
 	PYTHONPATH=$(BUILD)/python $(VPY) bench/bench_tables.py
 
 format: $(DEPS)

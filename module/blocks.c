@@ -51,18 +51,6 @@ static size_t find_slot(const void *base) {
    return SIZE_MAX;
 }
 
-static int registry_add(TesselBlock *block) {
-   size_t s;
-   if ((used + 1) * 2 > capacity && grow() < 0)
-      return -1;
-   for (s = slot_of(block->base, capacity); slots[s]; s = (s + 1) & (capacity - 1))
-      ;
-   slots[s] = block;
-   used++;
-   block->registered = 1;
-   return 0;
-}
-
 /* Removal keeps every probe sequence unbroken by moving later entries of the
  * run back into the hole. */
 static void registry_remove(TesselBlock *block) {
@@ -94,13 +82,22 @@ static void unpin(TesselBlock *block) {
    }
 }
 
+/* Blocks come and go with every record a call returns: the memory of a few
+   of them is kept for the next ones. */
+#define SPARE_BLOCKS 256
+static TesselBlock *spare[SPARE_BLOCKS];
+static int spares;
+
 static void block_dealloc(PyObject *self) {
    TesselBlock *block = (TesselBlock *)self;
    if (block->registered)
       registry_remove(block);
    if (block->autofree && !block->released && block->kind == TESSEL_BLOCK_MODULE)
       free(block->base);
-   PyObject_Free(self);
+   if (spares < SPARE_BLOCKS)
+      spare[spares++] = block;
+   else
+      PyObject_Free(self);
 }
 
 static PyObject *block_repr(PyObject *self) {
@@ -143,28 +140,41 @@ void tessel_block_set_owned(TesselBlock *block, int owned) {
 }
 
 PyObject *tessel_block_new(void *base, size_t size, const void *type, int kind, int owned) {
-   TesselBlock *block, *stale;
+   TesselBlock *block;
+   size_t s;
    if (!(block_type.tp_flags & Py_TPFLAGS_READY) && PyType_Ready(&block_type) < 0)
       return NULL;
-   stale = tessel_block_find(base);
-   if (stale && kind == TESSEL_BLOCK_HOST && stale->kind == TESSEL_BLOCK_HOST) {
-      /* A host record handed out again without a release in between is the
-         same record (the host keeps it). */
-      if (size > stale->size)
-         stale->size = size;
-      Py_INCREF(stale);
-      return (PyObject *)stale;
-   }
-   if (stale) {
+   if ((used + 1) * 2 > capacity && grow() < 0)
+      return NULL;
+   /* One probe finds the block listed under base or the free slot for the
+      new one. */
+   for (s = slot_of(base, capacity); slots[s]; s = (s + 1) & (capacity - 1)) {
+      TesselBlock *listed = slots[s];
+      if (listed->base != (char *)base)
+         continue;
+      if (kind == TESSEL_BLOCK_HOST && listed->kind == TESSEL_BLOCK_HOST) {
+         /* A host record handed out again without a release in between is
+            the same record (the host keeps it). */
+         if (size > listed->size)
+            listed->size = size;
+         Py_INCREF(listed);
+         return (PyObject *)listed;
+      }
       /* New memory cannot share its first address with live memory: the
          block listed there was released behind the module's back. */
-      Py_INCREF(stale);
-      tessel_block_release(stale);
-      Py_DECREF(stale);
+      Py_INCREF(listed);
+      tessel_block_release(listed);
+      Py_DECREF(listed);
+      return tessel_block_new(base, size, type, kind, owned);
    }
-   block = PyObject_New(TesselBlock, &block_type);
-   if (!block)
-      return NULL;
+   if (spares) {
+      block = spare[--spares];
+      PyObject_Init((PyObject *)block, &block_type);
+   } else {
+      block = PyObject_New(TesselBlock, &block_type);
+      if (!block)
+         return NULL;
+   }
    block->base = base;
    block->size = size;
    block->type = type;
@@ -172,11 +182,9 @@ PyObject *tessel_block_new(void *base, size_t size, const void *type, int kind, 
    block->released = 0;
    block->autofree = 0;
    block->pinned = 0;
-   block->registered = 0;
-   if (registry_add(block) < 0) {
-      Py_DECREF(block);
-      return NULL;
-   }
+   block->registered = 1;
+   slots[s] = block;
+   used++;
    if (kind == TESSEL_BLOCK_HOST || !owned) {
       block->pinned = 1;
       Py_INCREF(block);

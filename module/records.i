@@ -31,14 +31,15 @@
 HYX_STATIC_ASSERT(hyx_layout_checked_ ## CHECKED, "NAME has no layout checks");
 HYX_STATIC_ASSERT(_Alignof(NAME) == 1, "NAME must be declared HYX_PACKED (alignment 1)");
 HYX_STATIC_ASSERT(sizeof(NAME) <= TESSEL_STAND_IN_SIZE, "NAME is larger than the stand-in record");
+SWIGINTERN PyObject *_wrap_delete_ ## NAME(PyObject *self, PyObject *args);
 static PyObject *NAME ## _swigregister(PyObject *SWIGUNUSEDPARM(self), PyObject *args) {
-  return tessel_swigregister(args, SWIGTYPE_p_ ## NAME);
+  return tessel_swigregister(args, SWIGTYPE_p_ ## NAME, _wrap_delete_ ## NAME);
 }
 %}
 %enddef
 
 %{
-SWIGINTERN PyObject *tessel_swigregister(PyObject *args, swig_type_info *type) {
+SWIGINTERN PyObject *tessel_swigregister(PyObject *args, swig_type_info *type, PyCFunction own_delete) {
   PyObject *cls;
   SwigPyClientData *old;
   if (!PyArg_ParseTuple(args, "O:swigregister", &cls)) return NULL;
@@ -66,6 +67,11 @@ SWIGINTERN PyObject *tessel_swigregister(PyObject *args, swig_type_info *type) {
   {
     SwigPyClientData *data = SwigPyClientData_New(cls);
     if (!data) return NULL;
+    /* An owning pointer object of this type that dies is freed in place
+       when the class's destructor is the module's own delete_ function of
+       the type, which would do just that. */
+    if (data->destroy && PyCFunction_Check(data->destroy) && PyCFunction_GET_FUNCTION(data->destroy) == own_delete)
+      data->delargs = TESSEL_DESTROY_IS_FREE;
     old = type->owndata ? (SwigPyClientData *)type->clientdata : NULL;
     SWIG_TypeNewClientData(type, data);
     if (old) SwigPyClientData_Del(old);
