@@ -233,7 +233,8 @@ static PyMethodDef methods[] = {
     {NULL, NULL, 0, NULL},
 };
 
-static struct PyModuleDef module = {PyModuleDef_HEAD_INIT, "_tessel_baseline", NULL, -1, methods, NULL, NULL, NULL, NULL};
+static struct PyModuleDef module = {
+    PyModuleDef_HEAD_INIT, "_tessel_baseline", NULL, -1, methods, NULL, NULL, NULL, NULL};
 
 PyMODINIT_FUNC PyInit__tessel_baseline(void) {
    this_name = PyUnicode_InternFromString("this");

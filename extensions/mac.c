@@ -8,7 +8,8 @@
 
 /* The block's row count comes from the host header; it must agree with the
    block's declared layout. */
-HYX_STATIC_ASSERT(sizeof(((VSMACEntries *)0)->macEntry) == VS_MAC_ENTRIES_BLOCK_ROWS * TESSEL_MAC_LEN,
+HYX_STATIC_ASSERT(sizeof(((VSMACEntries *)0)->macEntry) ==
+                      VS_MAC_ENTRIES_BLOCK_ROWS * TESSEL_MAC_LEN,
                   "VS_MAC_ENTRIES_BLOCK_ROWS disagrees with VSMACEntries.macEntry");
 
 void tessel_set_mac(unsigned char *dest, const unsigned char *mac) {

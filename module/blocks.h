@@ -29,8 +29,7 @@ enum {
 };
 
 typedef struct {
-   PyObject_HEAD
-   char *base;
+   PyObject_HEAD char *base;
    size_t size;
    /* The type descriptor the block was made as (a swig_type_info *). */
    const void *type;

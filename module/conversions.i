@@ -98,4 +98,8 @@ if ((void *)$self != (void *)tessel_stand_in) { CODE }
   }
   $1 = buf;
 }
+%typemap(freearg, noblock=1, match="in") char *PARAM {
+  if (alloc$argnum) free(buf$argnum);
+  Py_XDECREF(targ$argnum.keep);
+}
 %enddef

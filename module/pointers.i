@@ -21,7 +21,8 @@
  * None runs against a zero-filled stand-in record instead of address 0.
  * What the wrapper does then is its own declaration's rule:
  * - field setters (SWIG's member setters) change nothing and return None;
- * - destructors and releases (SWIG's %delobject) release nothing;
+ * - destructors (whose record SWIG converts with the disown flag) release
+ *   nothing;
  * - every other wrapper raises ValueError "invalid null reference in method
  *   '<name>', argument 1 of type '<type>'": extension methods before their
  *   body runs (%exception), getters after reading the stand-in (argout);

@@ -101,6 +101,10 @@
   }
   $1 = buf;
 }
+%typemap(freearg, noblock=1, match="in") char const *PANIC_TEXT {
+  if (alloc$argnum) free(buf$argnum);
+  Py_XDECREF(targ$argnum.keep);
+}
 %apply char const *PANIC_TEXT { char const *fmt };
 
 /* The host's release calls. */
