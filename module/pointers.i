@@ -57,16 +57,10 @@ typedef struct {
 /* The record a wrapper given None for `self` runs against: never read for
    anything but the raise that follows. */
 static char tessel_stand_in[TESSEL_STAND_IN_SIZE];
-/* The message of the ValueError a wrapper given None for `self` raises,
-   while that call is in progress. */
-static const char *tessel_missing_record;
-
-/* The receiver (`self`) of the call in progress, set once every argument
-   is converted: its pointer object, the bytes its block has from its
-   address, and the size of its record. */
-static SwigPyObject *tessel_receiver;
-static size_t tessel_receiver_extent;
-static size_t tessel_receiver_size;
+/* tessel_missing_record and the receiver of the call in progress
+   (tessel_receiver and its extent and size) are declared with the pointer
+   objects in module/pyrun.swg, which keeps them across a destructor that
+   runs Python code in the middle of a call. */
 
 SWIGINTERN void tessel_raise_missing_record(void) {
   PyErr_SetString(PyExc_ValueError, tessel_missing_record ? tessel_missing_record : "invalid null reference");
@@ -370,13 +364,13 @@ SWIGINTERN PyObject *tessel_view_pointer(void *ptr, swig_type_info *ty) {
 
 /* ---- The record an accessor or extension method works on ---- */
 
-%typemap(in, noblock=1) SWIGTYPE *self (void *argp = 0, int res = 0, tessel_arg targ = {0, 0}) {
+%typemap(in, noblock=1) SWIGTYPE *self (void *argp = 0, int res = 0, tessel_arg targ = {0, 0}, const char *missing = 0) {
   if ($disown) {
     res = tessel_prepare_release($input, $descriptor, TESSEL_BLOCK_MODULE, &argp, &targ);
   } else if ($input == Py_None) {
     argp = tessel_stand_in;
     targ.extent = sizeof($*1_ltype);
-    tessel_missing_record = "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'";
+    missing = "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'";
     res = SWIG_OK;
   } else {
     res = tessel_convert_ptr($input, &argp, $descriptor, 0, &targ);
@@ -388,8 +382,10 @@ SWIGINTERN PyObject *tessel_view_pointer(void *ptr, swig_type_info *ty) {
   }
   $1 = ($ltype)argp;
 }
-/* Every argument is converted: the receiver is what the action sees. */
+/* Every argument is converted (which may have run Python code, and other
+   wrappers): the receiver is what the action sees. */
 %typemap(check, noblock=1) SWIGTYPE *self {
+  tessel_missing_record = missing$argnum;
   tessel_receiver = (SwigPyObject *)targ$argnum.keep;
   tessel_receiver_extent = targ$argnum.extent;
   tessel_receiver_size = sizeof($*1_ltype);
