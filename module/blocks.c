@@ -71,8 +71,6 @@ static void registry_remove(TesselBlock *block) {
    }
 }
 
-size_t tessel_block_count(void) { return used; }
-
 /* ---- Block objects ---- */
 
 static void unpin(TesselBlock *block) {
@@ -128,45 +126,69 @@ void tessel_block_release(TesselBlock *block) {
    unpin(block);
 }
 
-void tessel_block_set_owned(TesselBlock *block, int owned) {
-   if (block->released || !block->registered || block->kind != TESSEL_BLOCK_MODULE)
-      return;
-   if (owned) {
-      unpin(block);
-   } else if (!block->pinned) {
-      block->pinned = 1;
-      Py_INCREF(block);
-   }
-}
-
-PyObject *tessel_block_new(void *base, size_t size, const void *type, int kind, int owned) {
-   TesselBlock *block;
+/* Lists block under its base (the caller checked that it is not listed):
+   a block listed there before is stale and is released, a host block of the
+   same base is returned instead (new reference) when block is a host block;
+   NULL otherwise. */
+static int registry_insert(TesselBlock *block, TesselBlock **same) {
    size_t s;
-   if (!(block_type.tp_flags & Py_TPFLAGS_READY) && PyType_Ready(&block_type) < 0)
-      return NULL;
+   *same = NULL;
    if ((used + 1) * 2 > capacity && grow() < 0)
-      return NULL;
-   /* One probe finds the block listed under base or the free slot for the
-      new one. */
-   for (s = slot_of(base, capacity); slots[s]; s = (s + 1) & (capacity - 1)) {
+      return -1;
+   for (s = slot_of(block->base, capacity); slots[s]; s = (s + 1) & (capacity - 1)) {
       TesselBlock *listed = slots[s];
-      if (listed->base != (char *)base)
+      if (listed->base != block->base)
          continue;
-      if (kind == TESSEL_BLOCK_HOST && listed->kind == TESSEL_BLOCK_HOST) {
+      if (block->kind == TESSEL_BLOCK_HOST && listed->kind == TESSEL_BLOCK_HOST) {
          /* A host record handed out again without a release in between is
             the same record (the host keeps it). */
-         if (size > listed->size)
-            listed->size = size;
+         if (block->size > listed->size)
+            listed->size = block->size;
          Py_INCREF(listed);
-         return (PyObject *)listed;
+         *same = listed;
+         return 0;
       }
       /* New memory cannot share its first address with live memory: the
          block listed there was released behind the module's back. */
       Py_INCREF(listed);
       tessel_block_release(listed);
       Py_DECREF(listed);
-      return tessel_block_new(base, size, type, kind, owned);
+      return registry_insert(block, same);
    }
+   slots[s] = block;
+   used++;
+   block->registered = 1;
+   return 0;
+}
+
+static void pin(TesselBlock *block) {
+   if (!block->pinned) {
+      block->pinned = 1;
+      Py_INCREF(block);
+   }
+}
+
+void tessel_block_set_owned(TesselBlock *block, int owned) {
+   TesselBlock *same;
+   if (block->released || block->kind != TESSEL_BLOCK_MODULE)
+      return;
+   if (owned) {
+      unpin(block);
+      return;
+   }
+   /* Memory nobody owns is listed, so a pointer to it read back from a
+      field finds its block. */
+   if (!block->registered && registry_insert(block, &same) < 0) {
+      PyErr_Clear();
+      return;
+   }
+   pin(block);
+}
+
+PyObject *tessel_block_new(void *base, size_t size, const void *type, int kind, int owned) {
+   TesselBlock *block, *same = NULL;
+   if (!(block_type.tp_flags & Py_TPFLAGS_READY) && PyType_Ready(&block_type) < 0)
+      return NULL;
    if (spares) {
       block = spare[--spares];
       PyObject_Init((PyObject *)block, &block_type);
@@ -182,12 +204,19 @@ PyObject *tessel_block_new(void *base, size_t size, const void *type, int kind, 
    block->released = 0;
    block->autofree = 0;
    block->pinned = 0;
-   block->registered = 1;
-   slots[s] = block;
-   used++;
-   if (kind == TESSEL_BLOCK_HOST || !owned) {
-      block->pinned = 1;
-      Py_INCREF(block);
+   block->registered = 0;
+   /* A block Python owns needs no listing: its owner and views carry it,
+      and it is listed once it is given up (tessel_block_set_owned). */
+   if (kind == TESSEL_BLOCK_MODULE && owned)
+      return (PyObject *)block;
+   if (registry_insert(block, &same) < 0) {
+      Py_DECREF(block);
+      return NULL;
    }
+   if (same) {
+      Py_DECREF(block);
+      return (PyObject *)same;
+   }
+   pin(block);
    return (PyObject *)block;
 }

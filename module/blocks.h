@@ -71,7 +71,4 @@ static inline size_t tessel_block_extent(const TesselBlock *block, const void *p
    return (size_t)(block->base + block->size - p);
 }
 
-/* The number of blocks listed in the registry (for tests). */
-size_t tessel_block_count(void);
-
 #endif

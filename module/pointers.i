@@ -195,7 +195,9 @@ SWIGINTERN int tessel_prepare_release(PyObject *obj, swig_type_info *ty, int kin
   } else if (addr) {
     /* Memory the module cannot know: released as before, and this object
        does not release it a second time. */
-    PyObject *marker = tessel_block_new(addr, 0, sobj->ty, kind, 1);
+    /* Listed (owned 0), so any block still listed at this address, made
+       as another type, is released with the memory. */
+    PyObject *marker = tessel_block_new(addr, 0, sobj->ty, kind, 0);
     if (!marker)
       return SWIG_MemoryError;
     tessel_block_release((TesselBlock *)marker);
