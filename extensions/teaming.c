@@ -4,57 +4,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-/* ---- Extents of the blocks the module sized ---- */
-
-typedef struct {
-   const void *block;
-   size_t bytes;
-} Extent;
-
-static Extent *extents = NULL;
-static size_t extent_count = 0, extent_capacity = 0;
-
-static Extent *find_extent(const void *block) {
-   size_t i;
-   for (i = 0; i < extent_count; i++)
-      if (extents[i].block == block)
-         return &extents[i];
-   return NULL;
-}
-
-int tessel_extent_note(const void *block, size_t bytes) {
-   Extent *found = find_extent(block);
-   if (found) {
-      found->bytes = bytes;
-      return 1;
-   }
-   if (extent_count == extent_capacity) {
-      size_t grown = extent_capacity ? extent_capacity * 2 : 16;
-      Extent *more = realloc(extents, grown * sizeof(*more));
-      if (!more)
-         return 0;
-      extents = more;
-      extent_capacity = grown;
-   }
-   extents[extent_count].block = block;
-   extents[extent_count].bytes = bytes;
-   extent_count++;
-   return 1;
-}
-
-void tessel_extent_forget(const void *block) {
-   Extent *found = find_extent(block);
-   if (found)
-      *found = extents[--extent_count];
-}
-
-size_t tessel_extent_of(const void *block, int owned, size_t record_size) {
-   Extent *found = find_extent(block);
-   if (found)
-      return found->bytes;
-   return owned ? record_size : TESSEL_EXTENT_UNKNOWN;
-}
-
 /* ---- Sized tables ---- */
 
 void *tessel_sized_table(int count, size_t header, size_t slot, size_t count_offset) {
@@ -69,23 +18,14 @@ void *tessel_sized_table(int count, size_t header, size_t slot, size_t count_off
    block = calloc(1, (size_t)bytes);
    if (!block)
       return NULL;
-   if (!tessel_extent_note(block, (size_t)bytes)) {
-      free(block);
-      return NULL;
-   }
    stored = (hyx_uint32)count;
    memcpy((char *)block + count_offset, &stored, sizeof stored);
    return block;
 }
 
-void tessel_sized_table_free(void *block) {
-   tessel_extent_forget(block);
-   free(block);
-}
-
 uint32_t tessel_slots_within(uint32_t count, size_t extent, size_t header, size_t slot) {
    size_t room;
-   if (extent == TESSEL_EXTENT_UNKNOWN)
+   if (extent == SIZE_MAX)
       return count;
    room = extent > header ? (extent - header) / slot : 0;
    return room < count ? (uint32_t)room : count;
@@ -127,18 +67,11 @@ TESSEL_EXPORT LSTeamTable *alloc_ls_team_table(int n) {
    table = calloc(1, (size_t)bytes);
    if (!table)
       return NULL;
-   if (!tessel_extent_note(table, (size_t)bytes)) {
-      free(table);
-      return NULL;
-   }
    table->numLSTeam = (hyx_uint32)n;
    return table;
 }
 
-TESSEL_EXPORT void free_ls_team_table(LSTeamTable *t) {
-   tessel_extent_forget(t);
-   free(t);
-}
+TESSEL_EXPORT void free_ls_team_table(LSTeamTable *t) { free(t); }
 
 /* ---- LAG walk ---- */
 
@@ -152,7 +85,7 @@ uint32_t tessel_lag_members(const VSLAGStatus *lag, size_t extent) {
 }
 
 VSLAGStatus *tessel_lag_first(VSLAGTable *table, size_t extent) {
-   if (extent != TESSEL_EXTENT_UNKNOWN && extent < sizeof(VSLAGTable) + LAG_HEADER)
+   if (extent < sizeof(VSLAGTable))
       return NULL;
    return (VSLAGStatus *)((char *)table + sizeof(VSLAGTable));
 }
@@ -162,9 +95,22 @@ VSLAGStatus *tessel_lag_next(VSLAGStatus *lag, size_t extent) {
    size_t step;
    memcpy(&count, (const char *)lag + offsetof(VSLAGStatus, numUplinks), sizeof count);
    step = LAG_HEADER + (size_t)count * LAG_MEMBER;
-   if (extent != TESSEL_EXTENT_UNKNOWN && (step > extent || extent - step < LAG_HEADER))
+   if (step > extent)
       return NULL;
    return (VSLAGStatus *)((char *)lag + step);
+}
+
+size_t tessel_lag_table_size(const VSLAGTable *table) {
+   hyx_uint32 lags, i;
+   size_t size = sizeof(VSLAGTable);
+   memcpy(&lags, table, sizeof lags);
+   for (i = 0; i < lags; i++) {
+      hyx_uint32 members;
+      memcpy(&members, (const char *)table + size + offsetof(VSLAGStatus, numUplinks),
+             sizeof members);
+      size += LAG_HEADER + (size_t)members * LAG_MEMBER;
+   }
+   return size;
 }
 
 void tessel_print_bad_index(void) { tessel_print_diagnostic("Invalid array index."); }

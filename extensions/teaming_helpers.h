@@ -1,6 +1,6 @@
 /* Helpers of the uplink, teaming and LAG extension methods: the sized
  * tables, bounded reads and writes of fixed-width name slots, the LAG walk
- * and the extents of the blocks the module made itself. */
+ * bounded by the extents of the blocks the module knows. */
 #ifndef TESSEL_EXTENSIONS_TEAMING_HELPERS_H
 #define TESSEL_EXTENSIONS_TEAMING_HELPERS_H
 
@@ -10,25 +10,13 @@
 #include "hostapi/teaming.h"
 #include "module/conv.h"
 
-/* The extent of a block whose size nothing records. */
-#define TESSEL_EXTENT_UNKNOWN SIZE_MAX
-
-/* Blocks the module allocates with a size chosen by the caller (the sized
- * constructors, alloc_ls_team_table) are noted with their size while they
- * live, so their methods and the host calls given them never go past the
- * block.  tessel_extent_note returns 0 when it cannot note (no memory). */
-int tessel_extent_note(const void *block, size_t bytes);
-void tessel_extent_forget(const void *block);
-/* The noted size of block; else sizeof the record when Python owns it (a
- * record from its plain constructor); else TESSEL_EXTENT_UNKNOWN. */
-size_t tessel_extent_of(const void *block, int owned, size_t record_size);
+/* Extents: the bytes a block has from an address on, SIZE_MAX when the
+ * module cannot know them. */
 
 /* A zero-filled block of header + count * slot bytes with the count stored
- * as a 32-bit value at count_offset, noted with its size.  NULL for a
- * negative count, a size above INT32_MAX bytes or a failed allocation. */
+ * as a 32-bit value at count_offset.  NULL for a negative count, a size
+ * above INT32_MAX bytes or a failed allocation. */
 void *tessel_sized_table(int count, size_t header, size_t slot, size_t count_offset);
-/* Forgets and frees a block from tessel_sized_table. */
-void tessel_sized_table_free(void *block);
 
 /* The number of whole slots of a table that lie inside its extent: count,
  * or fewer when the block cannot hold that many. */
@@ -52,12 +40,16 @@ void tessel_slot_store(char *slot, size_t width, const char *text);
 LSTeamTable *alloc_ls_team_table(int n);
 void free_ls_team_table(LSTeamTable *t);
 
-/* The first LAG of a table within extent bytes, or NULL when no LAG header
- * fits. */
+/* The first LAG of a table of extent bytes, or NULL when it would start
+ * past the table's end. */
 VSLAGStatus *tessel_lag_first(VSLAGTable *table, size_t extent);
-/* The LAG after lag (of extent bytes from lag's start), or NULL when no LAG
- * header fits after it. */
+/* The LAG after lag (extent bytes from lag's start to its block's end), or
+ * NULL when it would start past that end.  A position at the very end is
+ * given: nothing can be read through it. */
 VSLAGStatus *tessel_lag_next(VSLAGStatus *lag, size_t extent);
+/* The bytes of a LAG table: its count and the records the count says it
+ * holds, each as long as its member count makes it. */
+size_t tessel_lag_table_size(const VSLAGTable *table);
 /* The member names of lag that lie within extent bytes of its start. */
 uint32_t tessel_lag_members(const VSLAGStatus *lag, size_t extent);
 

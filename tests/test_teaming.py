@@ -158,8 +158,16 @@ def test_lag_walk_stays_inside_python_owned_records(capfd):
     assert m.VSLAGStatus_get_uplink_name(lag, 0) is None
     assert m.VSLAGStatus___getitem__(lag, 0) is None and m.VSLAGStatus___setitem__(lag, 0, "x") is None
     assert capfd.readouterr().out == BAD_INDEX * 2
+    # A next LAG that would start past the record is None; one at its very
+    # end is a position nothing can be read through.
     assert m.VSLAGStatus_vs_lag_table_next_lag(lag) is None
-    assert m.VSLAGTable_vs_lag_table_first_lag(m.new_VSLAGTable()) is None
+    m.VSLAGStatus_numUplinks_set(lag, 0)
+    end = m.VSLAGStatus_vs_lag_table_next_lag(lag)
+    assert addr(end) == addr(lag) + 88
+    table = m.new_VSLAGTable()
+    for at_end in (end, m.VSLAGTable_vs_lag_table_first_lag(table)):
+        with pytest.raises(ValueError, match="0 bytes are left in its block"):
+            m.VSLAGStatus_get_name(at_end)
 
 
 def _state(switch, uplink):

@@ -32,73 +32,72 @@
 %tessel_bounded_output(overrideUplink, VS_UPLINK_PORT_NAME_LEN)
 %tessel_bounded_output(chosenPolicy, VS_LS_TEAM_POLICY_NAME_LEN)
 
-/* The record methods below learn whether Python owns their record (the own
-   flag of its pointer object), so they can bound what they touch by the
-   block the module made. */
-%define %tessel_owned_self(TYPE)
-%typemap(in, noblock=1) struct TYPE *self (void *argp = 0, int res = 0, int own = 0) {
-  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor, 0, &own);
-  if (!SWIG_IsOK(res)) {
-    %argument_fail(res, "$type", $symname, $argnum);
-  }
-  $1 = ($ltype)argp;
-}
-%typemap(in, numinputs=0, noblock=1) size_t TYPE ## _EXTENT {
-  $1 = TESSEL_EXTENT_UNKNOWN;
-}
-/* After every argument is converted: the record and its own flag are known. */
-%typemap(check, noblock=1) size_t TYPE ## _EXTENT {
-  $1 = tessel_extent_of(arg1, own1 & SWIG_POINTER_OWN, sizeof(TYPE));
-}
-%enddef
-%tessel_owned_self(VSUplinks)
-%tessel_owned_self(VSUplinkPorts)
-%tessel_owned_self(VSUplinkPortIds)
-%tessel_owned_self(LSTeamTable)
-%tessel_owned_self(VSLAGStatus)
-%tessel_owned_self(VSLAGTable)
-
-/* A list or table given to the host: one the module made (or a record Python
-   owns) must hold the count it claims, or the host would read past it. */
+/* A list or table given to the host must hold the count it claims, as far
+   as the module knows its block, or the host would read past it. */
 %define %tessel_bounded_table(TYPE, PARAM, COUNT_FIELD, HEADER, SLOT)
-%typemap(in, noblock=1) TYPE const *PARAM (void *argp = 0, int res = 0, int own = 0) {
-  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor, 0, &own);
+%typemap(in, noblock=1) TYPE const *PARAM (void *argp = 0, int res = 0, tessel_arg targ = {0, 0}) {
+  res = tessel_convert_ptr($input, &argp, $descriptor, 0, &targ);
+  if (SWIG_IsOK(res) && argp && targ.extent < sizeof(TYPE)) res = TESSEL_SHORT;
   if (!SWIG_IsOK(res)) {
-    %argument_fail(res, "$type", $symname, $argnum);
+    tessel_pointer_fail(res, "in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'", targ.extent, sizeof(TYPE));
+    SWIG_fail;
   }
   $1 = ($ltype)argp;
   if ($1) {
     hyx_uint32 count;
-    size_t extent = tessel_extent_of($1, own & SWIG_POINTER_OWN, sizeof(TYPE));
     memcpy(&count, (const char *)$1 + offsetof(TYPE, COUNT_FIELD), sizeof count);
-    if (tessel_slots_within(count, extent, HEADER, SLOT) < count) {
+    if (tessel_slots_within(count, targ.extent, HEADER, SLOT) < count) {
       PyErr_Format(PyExc_ValueError, "in method '$symname': the " #TYPE " holds fewer than the %u entries its count claims", (unsigned)count);
       SWIG_fail;
     }
   }
+}
+%typemap(freearg, noblock=1, match="in") TYPE const *PARAM {
+  Py_XDECREF(targ$argnum.keep);
 }
 %enddef
 %tessel_bounded_table(VSUplinkPorts, ports, nUplinkPorts, 4, VS_UPLINK_PORT_NAME_LEN)
 %tessel_bounded_table(VSUplinkPortIds, portIds, nUplinkPorts, 4, VS_UPLINK_PORT_ID_LEN)
 %tessel_bounded_table(LSTeamTable, table, numLSTeam, 4, sizeof(LSTeamPolicy))
 
-/* A text written into a slot must be there and be text: None and a str
-   with a NUL inside (whose tail the slot would silently lose) are refused. */
-%typemap(in, noblock=1, fragment="SWIG_AsCharPtrAndSize") char const *text (char *buf = 0, size_t size = 0, int alloc = 0) {
-  {
-    int res = SWIG_AsCharPtrAndSize($input, &buf, &size, &alloc);
-    if (!SWIG_IsOK(res) || !buf || (size > 0 && memchr(buf, 0, size - 1))) {
-      SWIG_exception_fail(SWIG_IsOK(res) ? SWIG_TypeError : SWIG_ArgError(res), "in method '$symname', argument $argnum of type '$1_type'");
-    }
-    $1 = buf;
+/* A text written into a slot must be there: None is refused. */
+%typemap(check, noblock=1) char const *text {
+  if (!$1) {
+    SWIG_exception_fail(SWIG_TypeError, "in method '$symname', argument $argnum of type '$1_type'");
   }
-}
-%typemap(freearg, noblock=1) char const *text {
-  if (alloc$argnum == SWIG_NEWOBJ) free(buf$argnum);
 }
 %typemap(check, noblock=1) LSTeamPolicy const *policy {
   if (!$1) {
     SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '$symname', argument $argnum of type '$1_type'");
+  }
+}
+
+/* A table from a sized constructor is owned by Python: a block of its
+   header and slots.  (Declared before the records, whose constructors are
+   made where they are declared.) */
+%define %tessel_sized_block(TYPE, COUNT_FIELD, HEADER, STRIDE)
+%typemap(out, noblock=1) SWIGTYPE *TYPE {
+  %set_output($1 ? tessel_new_block(%as_voidptr($1), $descriptor, SWIG_POINTER_NEW, HEADER + (size_t)$1->COUNT_FIELD * (STRIDE)) : SWIG_Py_Void());
+  if (!$result) SWIG_fail;
+}
+%enddef
+%tessel_sized_block(VSUplinks, numEntries, 8, sizeof(VSUplinks_entries))
+%tessel_sized_block(VSUplinkPorts, nUplinkPorts, 4, VS_UPLINK_PORT_NAME_LEN)
+%tessel_sized_block(VSUplinkPortIds, nUplinkPorts, 4, VS_UPLINK_PORT_ID_LEN)
+
+/* The extents of the tables the host hands out. */
+%tessel_table(VSUplinks, numEntries, VSUplinks_entries)
+%tessel_table(VSUplinkPorts, nUplinkPorts, char[VS_UPLINK_PORT_NAME_LEN])
+%tessel_table(VSUplinkPortIds, nUplinkPorts, char[VS_UPLINK_PORT_ID_LEN])
+%tessel_table(LSTeamTable, numLSTeam, LSTeamPolicy)
+
+/* A LAG table's records differ in length: its extent is the sum of the
+   records its count says it holds. */
+%typemap(argout, noblock=1) VSLAGTable **table {
+  {
+    PyObject *out = tessel_host_pointer(%as_voidptr(temp$argnum), $*descriptor, temp$argnum ? tessel_lag_table_size(temp$argnum) : 0);
+    if (!out) SWIG_fail;
+    %append_output(out);
   }
 }
 
@@ -109,8 +108,14 @@
        char *overrideUplink, char *chosenPolicy, VSUplinkPorts const *ports,
        VSUplinkPortIds const *portIds, LSTeamTable const *table;
 
+/* A table made by alloc_ls_team_table is owned by nobody until
+   free_ls_team_table releases it: a block of its header and policies. */
+%typemap(out, noblock=1) LSTeamTable *alloc_ls_team_table {
+  %set_output($1 ? tessel_new_block(%as_voidptr($1), $descriptor, 0, 4 + (size_t)$1->numLSTeam * sizeof(LSTeamPolicy)) : SWIG_Py_Void());
+  if (!$result) SWIG_fail;
+}
 LSTeamTable *alloc_ls_team_table(int n);
-void free_ls_team_table(LSTeamTable *t);
+void free_ls_team_table(LSTeamTable *RELEASE);
 
 /* Sized constructors: new_<table>(n) makes a cleared table of n slots with
    its count set (n = 0 without an argument); None when it cannot be made. */
@@ -126,19 +131,16 @@ void free_ls_team_table(LSTeamTable *t);
   TYPE(int n = 0) {
     return (TYPE *)tessel_sized_table(n, HEADER, STRIDE, offsetof(TYPE, COUNT_FIELD));
   }
-  ~TYPE() {
-    tessel_sized_table_free($self);
-  }
   int __len__() {
     return (int)$self->COUNT_FIELD;
   }
-  PyObject *__getitem__(int index, size_t TYPE ## _EXTENT) {
-    uint32_t count = tessel_slots_within($self->COUNT_FIELD, TYPE ## _EXTENT, HEADER, STRIDE);
+  PyObject *__getitem__(int index) {
+    uint32_t count = tessel_slots_within($self->COUNT_FIELD, tessel_receiver_extent, HEADER, STRIDE);
     char *slot = tessel_slot($self, index, count, HEADER, STRIDE);
     return slot ? tessel_slot_text(slot, WIDTH) : SWIG_Py_Void();
   }
-  void __setitem__(int index, char const *text, size_t TYPE ## _EXTENT) {
-    uint32_t count = tessel_slots_within($self->COUNT_FIELD, TYPE ## _EXTENT, HEADER, STRIDE);
+  void __setitem__(int index, char const *text) {
+    uint32_t count = tessel_slots_within($self->COUNT_FIELD, tessel_receiver_extent, HEADER, STRIDE);
     char *slot = tessel_slot($self, index, count, HEADER, STRIDE);
     if (slot) tessel_slot_store(slot, WIDTH, text);
   }
@@ -166,13 +168,13 @@ void free_ls_team_table(LSTeamTable *t);
 
 %extend LSTeamTable {
   /* A view of policy index inside the table (no copy). */
-  LSTeamPolicy *__getitem__(int index, size_t LSTeamTable_EXTENT) {
-    uint32_t count = tessel_slots_within($self->numLSTeam, LSTeamTable_EXTENT, 4, sizeof(LSTeamPolicy));
+  LSTeamPolicy *__getitem__(int index) {
+    uint32_t count = tessel_slots_within($self->numLSTeam, tessel_receiver_extent, 4, sizeof(LSTeamPolicy));
     return (LSTeamPolicy *)tessel_slot($self, index, count, 4, sizeof(LSTeamPolicy));
   }
   /* Copies a whole policy into policy index. */
-  void __setitem__(int index, LSTeamPolicy const *policy, size_t LSTeamTable_EXTENT) {
-    uint32_t count = tessel_slots_within($self->numLSTeam, LSTeamTable_EXTENT, 4, sizeof(LSTeamPolicy));
+  void __setitem__(int index, LSTeamPolicy const *policy) {
+    uint32_t count = tessel_slots_within($self->numLSTeam, tessel_receiver_extent, 4, sizeof(LSTeamPolicy));
     char *slot = tessel_slot($self, index, count, 4, sizeof(LSTeamPolicy));
     if (slot) memmove(slot, policy, sizeof(LSTeamPolicy));
   }
@@ -180,33 +182,33 @@ void free_ls_team_table(LSTeamTable *t);
 
 %extend VSLAGTable {
   /* The first LAG; None for a table Python owns, which has no room for one. */
-  VSLAGStatus *vs_lag_table_first_lag(size_t VSLAGTable_EXTENT) {
-    return tessel_lag_first($self, VSLAGTable_EXTENT);
+  VSLAGStatus *vs_lag_table_first_lag() {
+    return tessel_lag_first($self, tessel_receiver_extent);
   }
 }
 
 %extend VSLAGStatus {
   /* The LAG that follows this one; None where the block the module knows
      ends first. */
-  VSLAGStatus *vs_lag_table_next_lag(size_t VSLAGStatus_EXTENT) {
-    return tessel_lag_next($self, VSLAGStatus_EXTENT);
+  VSLAGStatus *vs_lag_table_next_lag() {
+    return tessel_lag_next($self, tessel_receiver_extent);
   }
   PyObject *get_name() {
     return tessel_slot_text((const char *)$self->name, VS_LAG_NAME_LEN);
   }
   /* Member name index, or None (silently) outside the members. */
-  PyObject *get_uplink_name(int index, size_t VSLAGStatus_EXTENT) {
-    uint32_t count = tessel_lag_members($self, VSLAGStatus_EXTENT);
+  PyObject *get_uplink_name(int index) {
+    uint32_t count = tessel_lag_members($self, tessel_receiver_extent);
     if ((uint32_t)index >= count) return SWIG_Py_Void();
     return tessel_slot_text($self->uplinkNames[(uint32_t)index].string, VS_UPLINK_NAME_LEN);
   }
-  PyObject *__getitem__(int index, size_t VSLAGStatus_EXTENT) {
-    uint32_t count = tessel_lag_members($self, VSLAGStatus_EXTENT);
+  PyObject *__getitem__(int index) {
+    uint32_t count = tessel_lag_members($self, tessel_receiver_extent);
     char *slot = tessel_slot($self, index, count, sizeof(VSLAGStatus), VS_UPLINK_NAME_LEN);
     return slot ? tessel_slot_text(slot, VS_UPLINK_NAME_LEN) : SWIG_Py_Void();
   }
-  void __setitem__(int index, char const *text, size_t VSLAGStatus_EXTENT) {
-    uint32_t count = tessel_lag_members($self, VSLAGStatus_EXTENT);
+  void __setitem__(int index, char const *text) {
+    uint32_t count = tessel_lag_members($self, tessel_receiver_extent);
     char *slot = tessel_slot($self, index, count, sizeof(VSLAGStatus), VS_UPLINK_NAME_LEN);
     if (slot) tessel_slot_store(slot, VS_UPLINK_NAME_LEN, text);
   }
