@@ -23,6 +23,7 @@
 %include "wrappers/mac.i"
 %include "wrappers/teaming.i"
 %include "wrappers/mirror.i"
+%include "wrappers/options.i"
 
 %include "module/constants.i"
 

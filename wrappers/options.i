@@ -1,0 +1,110 @@
+/* Runtime options: the packed option block, building and walking it, the
+ * option names, and the library calls that read and write the options. */
+
+%{
+#include "hostapi/options.h"
+#include "extensions/options_helpers.h"
+%}
+
+%tessel_record(VSRuntimeOptions)
+%tessel_record(VSRuntimeOptionHeader)
+
+/* A block from new_VSRuntimeOptions is owned by Python: its buffer, which
+   holds at least the block's own header.  (Declared before the record,
+   whose constructor is made where it is declared.) */
+%typemap(out, noblock=1) SWIGTYPE *VSRuntimeOptions {
+  %set_output($1 ? tessel_new_block(%as_voidptr($1), $descriptor, SWIG_POINTER_NEW, tessel_options_buffer_size($1)) : SWIG_Py_Void());
+  if (!$result) SWIG_fail;
+}
+
+/* A block the library hands out is totalLength bytes long. */
+%typemap(in, numinputs=0, noblock=1) VSRuntimeOptions **options (VSRuntimeOptions *temp = 0) {
+  $1 = &temp;
+}
+%typemap(argout, noblock=1) VSRuntimeOptions **options {
+  {
+    PyObject *out = tessel_host_pointer(%as_voidptr(temp$argnum), $*descriptor, temp$argnum ? tessel_options_buffer_size(temp$argnum) : 0);
+    if (!out) SWIG_fail;
+    %append_output(out);
+  }
+}
+
+/* The library reads totalLength bytes of a block it is given: a block that
+   claims more than the module knows it holds is refused before the call. */
+%typemap(in, noblock=1) VSRuntimeOptions *options (void *argp = 0, int res = 0, tessel_arg targ = {0, 0}) {
+  res = tessel_convert_ptr($input, &argp, $descriptor, 0, &targ);
+  if (SWIG_IsOK(res) && argp && targ.extent < sizeof(VSRuntimeOptions)) res = TESSEL_SHORT;
+  if (!SWIG_IsOK(res)) {
+    tessel_pointer_fail(res, "in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'", targ.extent, sizeof(VSRuntimeOptions));
+    SWIG_fail;
+  }
+  $1 = ($ltype)argp;
+  if ($1 && targ.extent != SIZE_MAX && $1->totalLength > targ.extent) {
+    PyErr_Format(PyExc_ValueError, "in method '$symname': the VSRuntimeOptions claims %u bytes, its block holds %zu", (unsigned)$1->totalLength, targ.extent);
+    SWIG_fail;
+  }
+}
+%typemap(freearg, noblock=1, match="in") VSRuntimeOptions *options {
+  Py_XDECREF(targ$argnum.keep);
+}
+
+/* The types asked for: count values must lie in the pointer's block. */
+%typemap(check, noblock=1) (hyx_uint16 const *types, hyx_uint16 count) {
+  if ($1 && TESSEL_TARG_OF($1).extent != SIZE_MAX && (size_t)$2 > TESSEL_TARG_OF($1).extent / sizeof(hyx_uint16)) {
+    PyErr_Format(PyExc_ValueError, "in method '$symname', argument 2 of type 'hyx_uint16': %u types are more than the %zu left in the block of argument 1",
+                 (unsigned)$2, TESSEL_TARG_OF($1).extent / sizeof(hyx_uint16));
+    SWIG_fail;
+  }
+}
+
+/* An option's name and text value are read: None is refused. */
+%typemap(check, noblock=1) char *name, char *value {
+  if (!$1) {
+    SWIG_exception_fail(SWIG_TypeError, "in method '$symname', argument $argnum of type '$1_type'");
+  }
+}
+
+%include "hostapi/options.h"
+
+%clear VSRuntimeOptions **options, VSRuntimeOptions *options, (hyx_uint16 const *types, hyx_uint16 count);
+
+/* A block is built from its first position: each adding call writes one
+   option and gives the position of the next, None when the option does not
+   fit (nothing is written then).  The end of a block is its totalLength,
+   never past the bytes the module knows it has. */
+%feature("compactdefaultargs") VSRuntimeOptions::VSRuntimeOptions;
+%extend VSRuntimeOptions {
+  VSRuntimeOptions(int size = 0) {
+    return tessel_options_new(size);
+  }
+  VSRuntimeOptionHeader *get_first_option() {
+    return tessel_options_first($self, tessel_receiver_extent);
+  }
+  VSRuntimeOptionHeader *get_next_option(VSRuntimeOptionHeader *option) {
+    return tessel_options_next($self, tessel_receiver_extent, option);
+  }
+  VSRuntimeOptionHeader *add_int_option(VSRuntimeOptionHeader *position, char *name, int type, int value) {
+    (void)name;
+    return tessel_options_add_int($self, tessel_receiver_extent, position, type, value);
+  }
+  VSRuntimeOptionHeader *add_str_option(VSRuntimeOptionHeader *position, char *name, int type, char *value) {
+    (void)name;
+    return tessel_options_add_str($self, tessel_receiver_extent, position, type, value);
+  }
+  void set_options_length(int length) {
+    $self->totalLength = (hyx_uint32)length + (hyx_uint32)sizeof(VSRuntimeOptions);
+  }
+}
+
+%extend VSRuntimeOptionHeader {
+  PyObject *get_option_name() {
+    return tessel_option_name($self);
+  }
+  PyObject *get_option_value() {
+    return tessel_option_value($self, tessel_receiver_extent);
+  }
+}
+
+int get_runtime_option_type_from_name(char *name);
+
+%clear char *name, char *value;
