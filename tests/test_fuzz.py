@@ -78,6 +78,8 @@ TABLE_CALLS = [
     (lambda: m.VSHYX_GetL2Security("switch0"), "VSL2Security_portSecEntries_get"),
     (lambda: m.VSHYX_GetMACLearningAllPorts("switch0"), "VSMACLearningEntries_portMACLearningEntries_get"),
     (lambda: m.VSHYX_GetSwitchMACLearningStats("switch0"), "VSMACLearningStats_macLearningEntries_get"),
+    (lambda: m.VSHYX_GetUplinks("switch0"), "VSUplinks_entries_get"),
+    (lambda: m.VSDVS_GetLSTeamingPolicyTable("dswitch0"), "LSTeamTable_lsTeamPolicy_get"),
 ]
 ODD_CLASSES = [int, type(len), type("Slots", (), {"__slots__": ()}), type("Destroy", (), {"__swig_destroy__": len}),
                type("NoSet", (), {"__setattr__": lambda self, k, v: None})]
