@@ -110,7 +110,7 @@ def _checked_ranges(ranges):
         first = checked_int(r[0], "ranges", 0, _VLAN_MAX)
         last = checked_int(r[1], "ranges", 0, _VLAN_MAX)
         if first > last:
-            raise ValueError("a VLAN range runs from its first to its last VLAN, got %r" % (tuple(r),))
+            raise ValueError("ranges must run from their first to their last VLAN, got %r" % (tuple(r),))
         checked.append((first, last))
     return checked
 
