@@ -79,6 +79,10 @@ def test_array_refusals(capfd, new, getitem, setitem, element):
         setitem(new(1), 0, None)
     assert str(err.value) == "invalid null reference in method '%s_setitem', argument 3 of type '%s'" % (
         name, element_type)
+    # Nothing is read or written through a null block (a failed allocation).
+    for call in (lambda: getitem(None, 0), lambda: setitem(None, 0, element())):
+        with pytest.raises(ValueError, match="invalid null reference"):
+            call()
     # A count whose block would not fit any host call, or whose byte size
     # overflows, is refused before anything is allocated.
     for count in (65536, 2**62, 2**64 - 1):
