@@ -43,7 +43,7 @@ def test_set_mac_address_writes_only_the_address(buf, exc):
     assert raw(e, 518) + raw(e, 4, 525) == bytes(518 + 4) and m.VSStaticLEEntry_macAddrType_get(e) == 3
 
 
-def test_element_copy_from_the_table_and_bound_of_an_owned_entry(capfd):
+def test_element_copy_from_the_table_and_bound_of_an_owned_entry():
     status, table = m.VSHYX_GetStaticLectx("dswitch0")
     try:
         assert status == 0 and m.VSStaticLeCtxEntries_numEntries_get(table) > 2
@@ -52,8 +52,18 @@ def test_element_copy_from_the_table_and_bound_of_an_owned_entry(capfd):
         assert raw(copy, ENTRY) == raw(table, ENTRY, 537)
     finally:
         m.VSHYX_FreeMemory(table)
-    assert m.VSStaticLEEntry___getitem__(copy, 1) is None
-    assert capfd.readouterr().out == "Invalid array index.\n"
+    with pytest.raises(ValueError, match="element 1 lies past the end"):
+        m.VSStaticLEEntry___getitem__(copy, 1)
+    # The table's view reaches its last entry and no further.
+    status, table = m.VSHYX_GetStaticLectx("switch0")
+    try:
+        first = m.VSStaticLeCtxEntries_staticLECtxEntries_get(table)
+        n = m.VSStaticLeCtxEntries_numEntries_get(table)
+        assert m.VSStaticLEEntry___getitem__(first, n - 1) is not None
+        with pytest.raises(ValueError, match="element %d lies past" % n):
+            m.VSStaticLEEntry___getitem__(first, n)
+    finally:
+        m.VSHYX_FreeMemory(table)
 
 
 def test_contexts_agree_with_the_mac_table(sim):

@@ -51,14 +51,13 @@
 %tessel_table(VSMACLearningStats, numEntries, VSPMACLearningStatsPortInfo)
 %tessel_table(VSMACLearningEntries, numEntries, VSPMACLearningInfo)
 %tessel_table(VSL2Security, numEntries, VSPropSecurityPortInfo)
+%tessel_table(VSStaticLeCtxEntries, numEntries, VSStaticLEEntry)
 
 %tessel_element_copy(VSMACEntry)
 %tessel_element_copy(VSPMACLearningStatsPortInfo)
 %tessel_element_copy(VSPMACLearningInfo)
 %tessel_element_copy(VSPropSecurityPortInfo)
-/* Static LE contexts: a Python-owned entry is one record (see
-   %tessel_bounded_element_copy in vlan.i). */
-%tessel_bounded_element_copy(VSStaticLEEntry)
+%tessel_element_copy(VSStaticLEEntry)
 %tessel_nested_copy(VSPMACLearningStatsPortInfo, get_mac_learning_stats, VSPMACLearningStats, portStats)
 %tessel_nested_copy(VSPMACLearningStatsPortInfo, get_cached_stats, VSPCacheStatsInfo, cacheStats)
 %tessel_nested_copy(VSPMACLearningInfo, get_mac_learning_config, VSPMACLearning, portMACLearning)

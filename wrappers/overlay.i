@@ -21,32 +21,23 @@
 %apply unsigned char MAC_TEXT[6] { unsigned char dstMAC[6] };
 %apply SWIGTYPE **OUTPUT { VSRemoteTepEntries **table, VSRdmaEntries **table, VSTenantEntries **table };
 
-/* A tenant id is text: None would be read through, and a NUL would end it
-   early, so both are refused. */
-%typemap(in, noblock=1, fragment="SWIG_AsCharPtrAndSize") char const *tenant (char *buf = 0, int alloc = 0, size_t size = 0) {
-  {
-    int res = SWIG_AsCharPtrAndSize($input, &buf, &size, &alloc);
-    if (!SWIG_IsOK(res)) {
-      %argument_fail(res, "$type", $symname, $argnum);
-    }
-    if (!buf) {
-      SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '$symname', argument $argnum of type '$type'");
-    }
-    if (size > 0 && memchr(buf, '\0', size - 1)) {
-      SWIG_exception_fail(SWIG_ValueError, "in method '$symname', argument $argnum: a tenant id has no NUL character");
-    }
-    $1 = buf;
+/* A tenant id is text (a NUL in it is refused like in any text argument);
+   None would be read through, so it is refused as well. */
+%typemap(check, noblock=1) char const *tenant {
+  if (!$1) {
+    SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '$symname', argument $argnum of type '$type'");
   }
 }
-%typemap(freearg, noblock=1) char const *tenant {
-  if (alloc$argnum == SWIG_NEWOBJ) free(buf$argnum);
-}
 
-/* Element copies: a Python-owned record is one element (see vlan.i). */
-%tessel_bounded_element_copy(VSRemoteTepEntry)
-%tessel_bounded_element_copy(VSRdmaID)
-%tessel_bounded_element_copy(VSGetRdmaEntry)
-%tessel_bounded_element_copy(VSTenantEntry)
+/* The tables' extents, from their headers. */
+%tessel_table(VSRemoteTepEntries, numEntries, VSRemoteTepEntry)
+%tessel_table(VSRdmaEntries, numEntries, VSGetRdmaEntry)
+%tessel_table(VSTenantEntries, numEntries, VSTenantEntry)
+
+%tessel_element_copy(VSRemoteTepEntry)
+%tessel_element_copy(VSRdmaID)
+%tessel_element_copy(VSGetRdmaEntry)
+%tessel_element_copy(VSTenantEntry)
 
 %include "hostapi/overlay.h"
 

@@ -1,8 +1,7 @@
 /* VLAN and port filtering policy: port VLAN policy, private-VLAN map,
  * nested tagging, extra Ethernet filter, sink ports, MTU and RCF type; the
  * VLAN bitmap and counter records; the vidrangeArray and pvlanmapentryArray
- * element arrays.  Also the bounded element copies the overlay and MAC
- * interface files use. */
+ * element arrays. */
 
 %{
 #include "hostapi/vlan.h"
@@ -17,151 +16,124 @@
 
 %types(zeb_RCFInsnType *);
 
-/* A receiver whose extent the module can know: ELEM names the parameter,
-   and argp/own (locals of the parameter's typemap) say which block it is and
-   whether Python owns it.  None is refused like any method's record. */
-%define %tessel_receiver(TYPE, ELEM)
-%typemap(in, noblock=1) TYPE *ELEM (void *argp = 0, int res = 0, int own = 0) {
-  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor, 0, &own);
-  if (!SWIG_IsOK(res)) {
-    %argument_fail(res, "$type", $symname, $argnum);
-  }
-  if (!argp) {
-    SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '$symname', argument $argnum of type '$type'");
-  }
-  $1 = ($ltype)argp;
-}
-%enddef
-
-/* The extent (in elements) of argument 1, known for Python-owned records
-   (OWNED elements) and for arrays made by new_<x>Array; hidden from Python. */
-%define %tessel_extent_of_first(OWNED)
-%typemap(in, numinputs=0, noblock=1) size_t tessel_extent {
-  $1 = 0;
-}
-%typemap(check, noblock=1) size_t tessel_extent {
-  $1 = tessel_extent(argp1, own1 & SWIG_POINTER_OWN, OWNED);
-}
-%enddef
-
-/* TYPE___getitem__(elem, index): a Python-owned copy of element index of the
-   array elem starts.  A Python-owned elem is one record and an array from
-   new_<x>Array has its count: an index beyond them (or a negative one) reads
-   nothing, writes "Invalid array index." and gives None.  For a view into a
-   host table the caller keeps the index below the table's count. */
-%define %tessel_bounded_element_copy(TYPE)
-%tessel_receiver(TYPE, tessel_elem)
-%tessel_extent_of_first(1)
-%newobject TYPE ## ___getitem__;
-%inline %{
-TYPE *TYPE ## ___getitem__(TYPE *tessel_elem, int index, size_t tessel_extent) {
-  return (TYPE *)tessel_bounded_copy(tessel_elem, sizeof(TYPE), index, tessel_extent, #TYPE);
-}
-%}
-%enddef
-
 /* %tessel_array_functions(TYPE, NAME): an array of TYPE built from Python.
    new_NAME(n) gives a zero-filled block of n elements (one when n is not
-   given) that its pointer object does not own: delete_NAME frees it, and
-   only blocks from new_NAME, never a record.  More than
-   TESSEL_ARRAY_MAX_ELEMENTS elements raise ValueError; a block that cannot
-   be allocated gives a "malloc failed" line and None.  NAME_getitem and
-   NAME_setitem check the index against the block's count (against one
-   record for a Python-owned record); out of range they write "Invalid array
-   index." and give None. */
+   given; more than TESSEL_ARRAY_MAX_ELEMENTS raise ValueError; a block that
+   cannot be allocated gives a "malloc failed" line and None) that its
+   pointer object does not own: delete_NAME releases it, as a module
+   release does (a view, a host block or a released block is refused, a
+   second release does nothing).  NAME_getitem and NAME_setitem address only
+   elements inside the array's block (one element for a Python-owned
+   record): an index past it raises ValueError naming the index; a pointer
+   the module cannot know is taken as before, unchecked. */
 %define %tessel_array_functions(TYPE, NAME)
-%tessel_receiver(TYPE, tessel_array)
-%typemap(in, noblock=1) TYPE *tessel_array_or_none (void *argp = 0, int res = 0) {
-  res = SWIG_ConvertPtr($input, &argp, $descriptor, 0);
-  if (!SWIG_IsOK(res)) {
-    %argument_fail(res, "$type", $symname, $argnum);
-  }
-  $1 = ($ltype)argp;
-}
-%typemap(check, noblock=1) TYPE *tessel_array_or_none {
-  if ($1 && !tessel_array_known($1)) {
-    SWIG_exception_fail(SWIG_ValueError, "in method '$symname', argument $argnum: not a block made by new_" #NAME " (or freed already)");
-  }
-}
-%typemap(check, noblock=1) size_t tessel_count {
+%typemap(check, noblock=1) size_t NAME ## _count {
   if ($1 > TESSEL_ARRAY_MAX_ELEMENTS) {
     PyErr_Format(PyExc_ValueError, "in method '$symname', argument $argnum: at most %u elements", TESSEL_ARRAY_MAX_ELEMENTS);
     SWIG_fail;
   }
 }
-%tessel_extent_of_first(1)
+%typemap(out, noblock=1) TYPE *new_ ## NAME {
+  %set_output(tessel_new_block(%as_voidptr($1), $descriptor, 0, (arg1 ? arg1 : 1) * sizeof(TYPE)));
+  if (!$result) SWIG_fail;
+}
+/* The element must lie wholly inside the array's block. */
+%typemap(check, noblock=1) size_t NAME ## _index {
+  if (!arg1) {
+    SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '$symname', argument 1 of type '" #TYPE " *'");
+  }
+  if (targ1.extent != SIZE_MAX && ($1 >= targ1.extent / sizeof(TYPE))) {
+    PyErr_Format(PyExc_ValueError, "in method '%s', argument %d of type 'size_t': element %zu lies past the end of its block, which holds %zu from argument 1 on",
+                 "$symname", $argnum, (size_t)$1, targ1.extent / sizeof(TYPE));
+    SWIG_fail;
+  }
+}
 %newobject NAME ## _getitem;
 %{
-TYPE *new_ ## NAME(size_t tessel_count) {
-  return (TYPE *)tessel_array_new(tessel_count, sizeof(TYPE), #TYPE);
+TYPE *new_ ## NAME(size_t count) {
+  return (TYPE *)tessel_array_new(count, sizeof(TYPE), #TYPE);
 }
+void delete_ ## NAME(TYPE *block) { free(block); }
+TYPE *NAME ## _getitem(TYPE *array, size_t index) {
+  return (TYPE *)tessel_block_copy(array + index, sizeof(TYPE), #TYPE);
+}
+void NAME ## _setitem(TYPE *array, size_t index, TYPE value) { array[index] = value; }
 %}
-TYPE *new_ ## NAME(size_t tessel_count = 1);
-%inline %{
-void delete_ ## NAME(TYPE *tessel_array_or_none) {
-  tessel_array_delete(tessel_array_or_none);
-}
-TYPE *NAME ## _getitem(TYPE *tessel_array, size_t index, size_t tessel_extent) {
-  if (index > (size_t)INT64_MAX) index = (size_t)INT64_MAX;
-  return (TYPE *)tessel_bounded_copy(tessel_array, sizeof(TYPE), (long long)index, tessel_extent, #TYPE);
-}
-void NAME ## _setitem(TYPE *tessel_array, size_t index, TYPE value, size_t tessel_extent) {
-  tessel_bounded_store(tessel_array, sizeof(TYPE), index, tessel_extent, &value);
-}
-%}
+TYPE *new_ ## NAME(size_t NAME ## _count = 1);
+void delete_ ## NAME(TYPE *RELEASE);
+TYPE *NAME ## _getitem(TYPE *array, size_t NAME ## _index);
+void NAME ## _setitem(TYPE *array, size_t NAME ## _index, TYPE value);
 %enddef
 
 %tessel_array_functions(hyx_ZARPortVIDRange, vidrangeArray)
 %tessel_array_functions(VSPvlanMapEntry, pvlanmapentryArray)
 
-/* The counts Set passes with an array: checked against the block's count
-   when the module knows it (an array from new_<x>Array, or one Python-owned
-   record), before the host is called, since the host would read past it. */
-%define %tessel_counted_block(TYPE, PARAM, COUNT_ARG)
-%typemap(in, noblock=1) TYPE *PARAM (void *argp = 0, int res = 0, int own = 0) {
-  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor, 0, &own);
-  if (!SWIG_IsOK(res)) {
-    %argument_fail(res, "$type", $symname, $argnum);
+/* The count Set passes after an array: at most the elements left in the
+   array's block (one for a Python-owned record), checked before the host is
+   called, since the host would read past it. */
+%define %tessel_counted_before(PTR_DECL, PTR_ARG, COUNT_ARG)
+%typemap(check, noblock=1) PTR_DECL {
+  if ($1 && COUNT_ARG > 0 && TESSEL_TARG_OF(PTR_ARG).extent != SIZE_MAX &&
+      (size_t)COUNT_ARG > TESSEL_TARG_OF(PTR_ARG).extent / sizeof(*$1)) {
+    PyErr_Format(PyExc_ValueError, "in method '$symname': count %lld is more than the %zu records left in the block of argument $argnum",
+                 (long long)COUNT_ARG, TESSEL_TARG_OF(PTR_ARG).extent / sizeof(*$1));
+    SWIG_fail;
   }
-  $1 = ($ltype)argp;
 }
-%typemap(check, noblock=1) TYPE *PARAM {
-  if ($1 && COUNT_ARG > 0) {
-    size_t extent = tessel_extent($1, own$argnum & SWIG_POINTER_OWN, 1);
-    if (extent != TESSEL_EXTENT_UNKNOWN && (size_t)COUNT_ARG > extent) {
-      PyErr_Format(PyExc_ValueError, "in method '$symname': count %lld is more than the %zu elements argument $argnum holds", (long long)COUNT_ARG, extent);
+%enddef
+%tessel_counted_before(hyx_ZARPortVIDRange *ranges, arg7, arg8)
+%tessel_counted_before(VSPvlanMapEntry const *entries, arg2, arg3)
+
+/* The policy and the map the host hands out: a policy holds numRanges
+   ranges after its header, the map count entries. */
+%typemap(in, numinputs=0, noblock=1) VSPortVlanPolicy **policy (VSPortVlanPolicy *temp = 0), VSPvlanMapEntry **entries (VSPvlanMapEntry *temp = 0) {
+  $1 = &temp;
+}
+%typemap(argout, noblock=1) VSPortVlanPolicy **policy {
+  {
+    size_t size = sizeof(VSPortVlanPolicy) + (temp$argnum ? (size_t)temp$argnum->numRanges * sizeof(hyx_ZARPortVIDRange) : 0);
+    PyObject *out = tessel_host_pointer(%as_voidptr(temp$argnum), $*descriptor, size);
+    if (!out) SWIG_fail;
+    %append_output(out);
+  }
+}
+%typemap(argout, noblock=1) VSPvlanMapEntry **entries {
+  {
+    size_t count = temp3 > 0 ? (size_t)temp3 : 1;
+    PyObject *out = tessel_host_pointer(%as_voidptr(temp$argnum), $*descriptor, count * sizeof(VSPvlanMapEntry));
+    if (!out) SWIG_fail;
+    %append_output(out);
+  }
+}
+%apply int *OUTPUT { int *numRanges, int *count, int *type };
+%apply char *OUTPUT { hyx_Bool *enabled };
+
+/* Map entries from VSDVS_GetPrivateVLANMap or an array. */
+%tessel_element_copy(VSPvlanMapEntry)
+
+/* A copy of range index of a policy: ranges inside the policy's block (none
+   of a Python-owned policy, which is a header only; numRanges of one the
+   host handed out); an index past them raises ValueError, a negative one
+   gives an "Invalid array index." line and None. */
+%newobject VSPortVlanPolicy::get_vid_range;
+%extend VSPortVlanPolicy {
+  hyx_ZARPortVIDRange *get_vid_range(int range_index) {
+    return (hyx_ZARPortVIDRange *)tessel_element_copy($self->vidRanges, sizeof(hyx_ZARPortVIDRange), range_index, "hyx_ZARPortVIDRange");
+  }
+}
+%typemap(check, noblock=1) int range_index {
+  if ($1 >= 0 && !tessel_missing_record) {
+    size_t ranges = tessel_receiver_extent != SIZE_MAX
+        ? (tessel_receiver_extent - sizeof(VSPortVlanPolicy)) / sizeof(hyx_ZARPortVIDRange)
+        : arg1->numRanges;
+    if ((size_t)$1 >= ranges) {
+      PyErr_Format(PyExc_ValueError, "in method '%s', argument %d of type 'int': range %d lies past the end of its block, which holds %zu",
+                   "$symname", $argnum, $1, ranges);
       SWIG_fail;
     }
   }
 }
-%enddef
-%tessel_counted_block(hyx_ZARPortVIDRange, ranges, arg8)
-%tessel_counted_block(VSPvlanMapEntry const, entries, arg3)
-
-%apply SWIGTYPE **OUTPUT { VSPortVlanPolicy **policy, VSPvlanMapEntry **entries };
-%apply int *OUTPUT { int *numRanges, int *count, int *type };
-%apply char *OUTPUT { hyx_Bool *enabled };
-
-/* A map entry from VSDVS_GetPrivateVLANMap or an array: the caller keeps the
-   index below the count; a Python-owned entry has only index 0. */
-%tessel_bounded_element_copy(VSPvlanMapEntry)
-
-/* A copy of range index of a policy: only ranges below its numRanges; a
-   Python-owned policy is a header without ranges.  Out of range: an
-   "Invalid array index." line and None. */
-%tessel_receiver(VSPortVlanPolicy, tessel_elem)
-%tessel_extent_of_first(0)
-%newobject VSPortVlanPolicy_get_vid_range;
-%inline %{
-hyx_ZARPortVIDRange *VSPortVlanPolicy_get_vid_range(VSPortVlanPolicy *tessel_elem, int index, size_t tessel_extent) {
-  size_t ranges = tessel_elem->numRanges;
-  if (tessel_extent == TESSEL_EXTENT_UNKNOWN || tessel_extent > ranges) tessel_extent = ranges;
-  return (hyx_ZARPortVIDRange *)tessel_bounded_copy((const char *)tessel_elem + offsetof(VSPortVlanPolicy, vidRanges),
-                                                    sizeof(hyx_ZARPortVIDRange), index, tessel_extent, "hyx_ZARPortVIDRange");
-}
-%}
 
 %include "hostapi/vlan.h"
 
-%clear VSPortVlanPolicy **policy, VSPvlanMapEntry **entries, int *numRanges, int *count, int *type,
-       hyx_Bool *enabled;
+%clear int *numRanges, int *count, int *type, hyx_Bool *enabled;
