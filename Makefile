@@ -61,6 +61,9 @@ demo: build
 	$(SIM_PY) -m libtessel macs switch0 --port web-01.eth0
 	$(SIM_PY) -m libtessel uplinks switch0
 	$(SIM_PY) -m libtessel teaming switch0
+	$(SIM_PY) -m libtessel vlan dvs-prod --port prod-app-01.eth0
+	$(SIM_PY) -m libtessel teps dvs-prod
+	$(SIM_PY) -m libtessel rdma dvs-prod
 
 # The module and the host libraries built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, the whole suite run with the runtime preloaded
