@@ -61,6 +61,9 @@ demo: build
 	$(SIM_PY) -m libtessel macs switch0 --port web-01.eth0
 	$(SIM_PY) -m libtessel uplinks switch0
 	$(SIM_PY) -m libtessel teaming switch0
+	$(SIM_PY) -m libtessel vlan dvs-prod --port prod-app-01.eth0
+	$(SIM_PY) -m libtessel teps dvs-prod
+	$(SIM_PY) -m libtessel rdma dvs-prod
 	$(SIM_PY) -m libtessel options
 
 # The module and the host libraries built with AddressSanitizer and

@@ -20,8 +20,10 @@
    here (its other files are found by the build). */
 %include "wrappers/kernel.i"
 %include "wrappers/ports.i"
+%include "wrappers/vlan.i"
 %include "wrappers/mac.i"
 %include "wrappers/teaming.i"
+%include "wrappers/overlay.i"
 %include "wrappers/mirror.i"
 %include "wrappers/options.i"
 
