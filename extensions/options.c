@@ -147,3 +147,169 @@ TESSEL_EXPORT int get_runtime_option_type_from_name(char const *name) {
    }
    return -1;
 }
+
+/* ---- RTM and property queries ---- */
+
+uint32_t tessel_query_entries(uint32_t count, size_t extent, size_t header, size_t entry) {
+   size_t room;
+   if (extent == SIZE_MAX)
+      return count;
+   room = extent > header ? (extent - header) / entry : 0;
+   return room < count ? (uint32_t)room : count;
+}
+
+char *tessel_query_entry(void *query, int index, uint32_t count, size_t header, size_t entry) {
+   if ((uint32_t)index >= count) {
+      tessel_print_diagnostic("Invalid array index.");
+      return NULL;
+   }
+   return (char *)query + header + (size_t)(uint32_t)index * entry;
+}
+
+/* A zero-filled query of header + n * entry bytes with n stored at its
+   start; NULL after the diagnostic when it cannot be made. */
+static void *alloc_query(int n, size_t header, size_t entry, const char *failure) {
+   long long bytes = (long long)header + (long long)n * (long long)entry;
+   hyx_uint32 count = (hyx_uint32)n;
+   void *query = NULL;
+   if (n >= 0 && bytes <= INT32_MAX)
+      query = calloc(1, (size_t)bytes);
+   if (!query) {
+      tessel_print_diagnostic(failure);
+      return NULL;
+   }
+   memcpy(query, &count, sizeof count);
+   return query;
+}
+
+TESSEL_EXPORT RTMIOCtlQuery *alloc_rtm_query(int n) {
+   return alloc_query(n, sizeof(RTMIOCtlQuery), sizeof(RTM_Portset),
+                      "Calloc failed for RTMIOCtlQuery");
+}
+
+TESSEL_EXPORT void free_rtm_query(RTMIOCtlQuery *query) { free(query); }
+
+TESSEL_EXPORT RTMModIOCtlQuery *alloc_rtm_mod_query(int n) {
+   return alloc_query(n, sizeof(RTMModIOCtlQuery), sizeof(RTM_ModInfo),
+                      "Calloc failed for RTMModIOCtlQuery");
+}
+
+TESSEL_EXPORT void free_rtm_mod_query(RTMModIOCtlQuery *query) { free(query); }
+
+/* The value blocks the module made, with their sizes (without the zero
+   byte after them). */
+typedef struct {
+   char *value;
+   size_t size;
+} value_block;
+static value_block *value_blocks;
+static size_t value_block_count, value_block_room;
+
+static value_block *find_value(const char *value) {
+   size_t i;
+   if (!value)
+      return NULL;
+   for (i = 0; i < value_block_count; i++) {
+      if (value_blocks[i].value == value)
+         return &value_blocks[i];
+   }
+   return NULL;
+}
+
+/* A zero-filled value of size bytes and a zero after them, listed; NULL
+   when it cannot be made. */
+static char *new_value(size_t size) {
+   char *value;
+   if (value_block_count == value_block_room) {
+      size_t room = value_block_room ? value_block_room * 2 : 16;
+      value_block *grown = realloc(value_blocks, room * sizeof *grown);
+      if (!grown)
+         return NULL;
+      value_blocks = grown;
+      value_block_room = room;
+   }
+   value = calloc(1, size + 1);
+   if (!value)
+      return NULL;
+   value_blocks[value_block_count].value = value;
+   value_blocks[value_block_count].size = size;
+   value_block_count++;
+   return value;
+}
+
+/* Frees a value the module made; another address is left alone. */
+static void free_value(char *value) {
+   value_block *found = find_value(value);
+   if (!found)
+      return;
+   *found = value_blocks[--value_block_count];
+   free(value);
+}
+
+static char *get_value(const ZARQuery *query) {
+   char *value;
+   memcpy(&value, (const char *)query + offsetof(ZARQuery, propValue), sizeof value);
+   return value;
+}
+
+static void put_value(ZARQuery *query, char *value) {
+   memcpy((char *)query + offsetof(ZARQuery, propValue), &value, sizeof value);
+}
+
+TESSEL_EXPORT ZARQuery *alloc_zar_query(int s) {
+   ZARQuery *query = calloc(1, sizeof *query);
+   char *value = NULL;
+   if (!query) {
+      tessel_print_diagnostic("Calloc failed for ZARQuery");
+      return NULL;
+   }
+   query->propLen = s;
+   if (s > 0) {
+      value = new_value((size_t)s);
+      if (!value) {
+         tessel_print_diagnostic("Calloc failed for property value");
+         free(query);
+         return NULL;
+      }
+   }
+   put_value(query, value);
+   return query;
+}
+
+TESSEL_EXPORT void free_zar_query(ZARQuery *query) {
+   if (!query)
+      return;
+   free_value(get_value(query));
+   free(query);
+}
+
+char *ZARQuery_propValue_get(ZARQuery *query) { return get_value(query); }
+
+void ZARQuery_propValue_set(ZARQuery *query, char *text) {
+   char *copy = NULL;
+   if (text) {
+      size_t len = strlen(text);
+      copy = new_value(len);
+      if (!copy) {
+         PyErr_NoMemory();
+         return;
+      }
+      memcpy(copy, text, len);
+   }
+   free_value(get_value(query));
+   put_value(query, copy);
+}
+
+PyObject *tessel_zar_value_bytes(const ZARQuery *query) {
+   char *value = get_value(query);
+   int len = query->propLen;
+   size_t n;
+   value_block *found;
+   if (len <= 0 || !value)
+      return PyBytes_FromStringAndSize("", 0);
+   n = (size_t)len;
+   found = find_value(value);
+   if (found && found->size < n)
+      n = found->size;
+   return PyBytes_FromStringAndSize(value, (Py_ssize_t)n);
+}

@@ -7,6 +7,7 @@
 
 #include <Python.h>
 #include <stddef.h>
+#include <stdint.h>
 
 #include "hostapi/options.h"
 #include "module/conv.h"
@@ -45,5 +46,37 @@ PyObject *tessel_option_value(const VSRuntimeOptionHeader *opt, size_t extent);
 
 /* The type of the option named name (exact, case-sensitive), -1 for none. */
 int get_runtime_option_type_from_name(char const *name);
+
+/* ---- RTM and property queries ---- */
+
+/* The entries of a query that lie inside its extent: count, or fewer when
+ * the block cannot hold that many. */
+uint32_t tessel_query_entries(uint32_t count, size_t extent, size_t header, size_t entry);
+/* Entry index of a query of count entries, or NULL (after the line
+ * "Invalid array index." on standard output) when index taken as unsigned
+ * is not below count. */
+char *tessel_query_entry(void *query, int index, uint32_t count, size_t header, size_t entry);
+
+/* Zero-filled queries with their count set.  NULL, after the line "Calloc
+ * failed for <record>", for a negative count, one whose size exceeds
+ * INT32_MAX bytes, or a failed allocation. */
+RTMIOCtlQuery *alloc_rtm_query(int n);
+void free_rtm_query(RTMIOCtlQuery *query);
+RTMModIOCtlQuery *alloc_rtm_mod_query(int n);
+void free_rtm_mod_query(RTMModIOCtlQuery *query);
+
+/* A property query with propLen s and a zero-filled value of s bytes (none
+ * for s of 0 or less).  The value blocks the module makes are listed with
+ * their size, and carry one zero byte more, so a text read from one ends
+ * inside it.  free_zar_query frees the value only when it is one of them. */
+ZARQuery *alloc_zar_query(int s);
+void free_zar_query(ZARQuery *query);
+/* propValue: the text, or NULL; set: the old value (when the module made
+ * it) freed, a copy of text stored (NULL for NULL); propLen unchanged. */
+char *ZARQuery_propValue_get(ZARQuery *query);
+void ZARQuery_propValue_set(ZARQuery *query, char *text);
+/* propLen bytes of the value, never more than its block holds: empty for a
+ * length of 0 or less or a NULL value. */
+PyObject *tessel_zar_value_bytes(const ZARQuery *query);
 
 #endif

@@ -1,5 +1,8 @@
 /* Runtime options: the packed option block, building and walking it, the
- * option names, and the library calls that read and write the options. */
+ * option names, and the library calls that read and write the options.
+ * Restart-time (RTM) operations and switch-control queries: the query
+ * records, their allocators and item methods, property values, and the
+ * library calls that act on the host's switch state as a whole. */
 
 %{
 #include "hostapi/options.h"
@@ -8,6 +11,53 @@
 
 %tessel_record(VSRuntimeOptions)
 %tessel_record(VSRuntimeOptionHeader)
+%tessel_record(RTM_Portset)
+%tessel_record(RTMIOCtlQuery)
+%tessel_record(RTM_ModInfo)
+%tessel_record(RTMModIOCtlQuery)
+%tessel_record(RTMPortIOCtlQuery)
+%tessel_record(RTMIOCtlData)
+%tessel_record(VSIOCtlData)
+%tessel_record(VSIOCtlQuery)
+%tessel_record(ZARQuery)
+%tessel_record(EnsPRPTunablesData)
+
+/* The library's own records in a query are opaque views. */
+%immutable VSIOCtlQuery::mcastFilter;
+%immutable VSIOCtlQuery::uplink;
+%apply unsigned char MAC_TEXT[6] { hyx_uint8 supMcastAddr[6] };
+
+/* A property value is the module's copy: see the helpers. */
+%typemap(memberin, noblock=1) char *propValue {
+  ZARQuery_propValue_set(arg1, $input);
+}
+
+/* Out-values of the switch-state calls. */
+%apply int *OUTPUT { int *mode };
+%apply char *OUTPUT { hyx_Bool *disable };
+
+/* The library reads the portsets or modules a query's count names: a count
+   beyond what the module knows the block holds is refused before the call. */
+%define %tessel_counted_query(TYPE, COUNT_FIELD, HEADER, ENTRY)
+%typemap(in, noblock=1) TYPE *query (void *argp = 0, int res = 0, tessel_arg targ = {0, 0}) {
+  res = tessel_convert_ptr($input, &argp, $descriptor, 0, &targ);
+  if (SWIG_IsOK(res) && argp && targ.extent < sizeof(TYPE)) res = TESSEL_SHORT;
+  if (!SWIG_IsOK(res)) {
+    tessel_pointer_fail(res, "in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'", targ.extent, sizeof(TYPE));
+    SWIG_fail;
+  }
+  $1 = ($ltype)argp;
+  if ($1 && tessel_query_entries($1->COUNT_FIELD, targ.extent, HEADER, ENTRY) < $1->COUNT_FIELD) {
+    PyErr_Format(PyExc_ValueError, "in method '$symname': the " #TYPE " holds fewer than the %u entries its count claims", (unsigned)$1->COUNT_FIELD);
+    SWIG_fail;
+  }
+}
+%typemap(freearg, noblock=1, match="in") TYPE *query {
+  Py_XDECREF(targ$argnum.keep);
+}
+%enddef
+%tessel_counted_query(RTMIOCtlQuery, numPortsets, 9, sizeof(RTM_Portset))
+%tessel_counted_query(RTMModIOCtlQuery, numMod, 132, sizeof(RTM_ModInfo))
 
 /* A block from new_VSRuntimeOptions is owned by Python: its buffer, which
    holds at least the block's own header.  (Declared before the record,
@@ -64,9 +114,66 @@
   }
 }
 
+/* Entries are copied in from a record: None is refused. */
+%typemap(check, noblock=1) RTM_Portset const *entry, RTM_ModInfo const *entry {
+  if (!$1) {
+    SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '$symname', argument $argnum of type '$1_type'");
+  }
+}
+
 %include "hostapi/options.h"
 
-%clear VSRuntimeOptions **options, VSRuntimeOptions *options, (hyx_uint16 const *types, hyx_uint16 count);
+%clear VSRuntimeOptions **options, VSRuntimeOptions *options, (hyx_uint16 const *types, hyx_uint16 count),
+       RTMIOCtlQuery *query, RTMModIOCtlQuery *query, int *mode, hyx_Bool *disable;
+
+/* The allocators' queries are owned by nobody until their release function
+   frees them: blocks of their header and entries (a property value block is
+   the module's too, see the helpers). */
+%typemap(out, noblock=1) RTMIOCtlQuery *alloc_rtm_query {
+  %set_output($1 ? tessel_new_block(%as_voidptr($1), $descriptor, 0, 9 + (size_t)$1->numPortsets * sizeof(RTM_Portset)) : SWIG_Py_Void());
+  if (!$result) SWIG_fail;
+}
+%typemap(out, noblock=1) RTMModIOCtlQuery *alloc_rtm_mod_query {
+  %set_output($1 ? tessel_new_block(%as_voidptr($1), $descriptor, 0, 132 + (size_t)$1->numMod * sizeof(RTM_ModInfo)) : SWIG_Py_Void());
+  if (!$result) SWIG_fail;
+}
+%typemap(out, noblock=1) ZARQuery *alloc_zar_query {
+  %set_output($1 ? tessel_new_block(%as_voidptr($1), $descriptor, 0, sizeof(ZARQuery)) : SWIG_Py_Void());
+  if (!$result) SWIG_fail;
+}
+RTMIOCtlQuery *alloc_rtm_query(int n);
+void free_rtm_query(RTMIOCtlQuery *RELEASE);
+RTMModIOCtlQuery *alloc_rtm_mod_query(int n);
+void free_rtm_mod_query(RTMModIOCtlQuery *RELEASE);
+ZARQuery *alloc_zar_query(int s);
+void free_zar_query(ZARQuery *RELEASE);
+
+
+/* Entry i of a query: the bound is the count, and for a query the module
+   knows, also the entries its block holds; an index outside gives the line
+   "Invalid array index." and None. */
+%define %tessel_query_items(TYPE, COUNT_FIELD, HEADER, ENTRY)
+%extend TYPE {
+  ENTRY *__getitem__(int index) {
+    uint32_t count = tessel_query_entries($self->COUNT_FIELD, tessel_receiver_extent, HEADER, sizeof(ENTRY));
+    return (ENTRY *)tessel_query_entry($self, index, count, HEADER, sizeof(ENTRY));
+  }
+  void __setitem__(int index, ENTRY const *entry) {
+    uint32_t count = tessel_query_entries($self->COUNT_FIELD, tessel_receiver_extent, HEADER, sizeof(ENTRY));
+    char *slot = tessel_query_entry($self, index, count, HEADER, sizeof(ENTRY));
+    if (slot) memmove(slot, entry, sizeof(ENTRY));
+  }
+}
+%enddef
+%tessel_query_items(RTMIOCtlQuery, numPortsets, 9, RTM_Portset)
+%tessel_query_items(RTMModIOCtlQuery, numMod, 132, RTM_ModInfo)
+
+%extend ZARQuery {
+  PyObject *get_val_in_bytes() {
+    return tessel_zar_value_bytes($self);
+  }
+}
+%clear RTM_Portset const *entry, RTM_ModInfo const *entry;
 
 /* A block is built from its first position: each adding call writes one
    option and gives the position of the next, None when the option does not
@@ -107,4 +214,4 @@
 
 int get_runtime_option_type_from_name(char *name);
 
-%clear char *name, char *value;
+%clear char *name, char *value, char *propValue;

@@ -4,6 +4,7 @@
  * nothing. */
 #include <string.h>
 
+#include <string>
 #include <vector>
 
 #include "api_support.h"
@@ -125,6 +126,133 @@ HYX_ReturnStatus setRuntimeOptions(VSRuntimeOptions *options) noexcept {
    });
 }
 
+OptionsComponent &state() { return Host::instance().component<OptionsComponent>(); }
+
+/* The next phase of the RTM sequence for mode, or HYX_INVALID_STATE; modes
+ * outside the sequence keep the phase. */
+HYX_ReturnStatus rtmStep(uint32_t mode, RtmPhase &phase) {
+   switch (mode) {
+   case RTM_IOCCMD_REG_SAVE:
+   case RTM_IOCCMD_REG_SAVE_DUALLOAD:
+   case RTM_IOCCMD_SAVE:
+      if (phase != RtmPhase::Idle)
+         return HYX_INVALID_STATE;
+      phase = RtmPhase::Saved;
+      return HYX_OK;
+   case RTM_IOCCMD_BLOCKPORTS:
+      if (phase != RtmPhase::Saved)
+         return HYX_INVALID_STATE;
+      phase = RtmPhase::Blocked;
+      return HYX_OK;
+   case RTM_IOCCMD_REG_RESTORE:
+   case RTM_IOCCMD_REG_RESTORE_DUALLOAD:
+   case RTM_IOCCMD_RESTORE:
+      if (phase != RtmPhase::Saved && phase != RtmPhase::Blocked)
+         return HYX_INVALID_STATE;
+      phase = RtmPhase::Restored;
+      return HYX_OK;
+   case RTM_IOCCMD_COMPLETE:
+   case RTM_IOCCMD_RESTORE_COMPLETE:
+      if (phase != RtmPhase::Restored)
+         return HYX_INVALID_STATE;
+      phase = RtmPhase::Idle;
+      return HYX_OK;
+   default:
+      return mode <= RTM_IOCCMD_CSWITCH_OP ? HYX_OK : HYX_BAD_PARAM;
+   }
+}
+
+/* A portset name field: NUL-terminated within its width and a switch of the
+ * host. */
+HYX_ReturnStatus checkPortset(char const *field) {
+   if (memchr(field, 0, VS_LIST_PS_ENTRY_LEN) == nullptr)
+      return HYX_BAD_PARAM;
+   return Host::instance().find(field) == nullptr ? HYX_NOT_FOUND : HYX_OK;
+}
+
+HYX_ReturnStatus rtmOp(RTMIOCtlQuery *query, uint32_t mode) noexcept {
+   return guarded([&]() -> HYX_ReturnStatus {
+      if (query == nullptr)
+         return HYX_BAD_PARAM;
+      auto const *base = reinterpret_cast<unsigned char const *>(query);
+      hyx_uint32 count = getAt<hyx_uint32>(base, offsetof(RTMIOCtlQuery, numPortsets));
+      for (hyx_uint32 i = 0; i < count; ++i) {
+         HYX_ReturnStatus status = checkPortset(reinterpret_cast<char const *>(
+             base + sizeof(RTMIOCtlQuery) + static_cast<size_t>(i) * sizeof(RTM_Portset)));
+         if (status != HYX_OK)
+            return status;
+      }
+      return rtmStep(mode, state().rtm);
+   });
+}
+
+HYX_ReturnStatus rtmModOp(RTMModIOCtlQuery *query, uint32_t mode) noexcept {
+   return guarded([&]() -> HYX_ReturnStatus {
+      if (query == nullptr)
+         return HYX_BAD_PARAM;
+      HYX_ReturnStatus status = checkPortset(query->psName);
+      return status != HYX_OK ? status : rtmStep(mode, state().rtm);
+   });
+}
+
+HYX_ReturnStatus rtmPortOp(hyx_SwitchPortID port, hyx_Bool associated) noexcept {
+   return guarded([&]() -> HYX_ReturnStatus {
+      bool flag;
+      if (!readBool(associated, flag))
+         return HYX_BAD_PARAM;
+      std::string id = std::to_string(port);
+      for (Switch const &sw : Host::instance().switches()) {
+         if (sw.findPort(id.c_str()) != nullptr)
+            return HYX_OK;
+      }
+      return HYX_NOT_FOUND;
+   });
+}
+
+HYX_ReturnStatus refreshDevNumaInfo(char const *device) noexcept {
+   return guarded([&]() -> HYX_ReturnStatus {
+      if (device == nullptr)
+         return HYX_BAD_PARAM;
+      if (strnlen(device, HYX_PORT_CLIENT_NAME_MAX) >= HYX_PORT_CLIENT_NAME_MAX)
+         return HYX_NAME_TOO_LONG;
+      for (Switch const &sw : Host::instance().switches()) {
+         Port const *p = sw.findPort(device);
+         if (p != nullptr && p->clientType == VS_PORT_CLIENT_UPLINK && p->clientName == device)
+            return HYX_OK;
+      }
+      return HYX_NOT_FOUND;
+   });
+}
+
+HYX_ReturnStatus getL3IsoTestMode(int *mode) noexcept {
+   if (mode == nullptr)
+      return HYX_BAD_PARAM;
+   *mode = state().l3IsoTestMode;
+   return HYX_OK;
+}
+
+HYX_ReturnStatus setL3IsoTestMode(int mode) noexcept {
+   if (mode < 0 || mode > 2)
+      return HYX_BAD_PARAM;
+   state().l3IsoTestMode = mode;
+   return HYX_OK;
+}
+
+HYX_ReturnStatus getBridgeFastpath(hyx_Bool *disable) noexcept {
+   if (disable == nullptr)
+      return HYX_BAD_PARAM;
+   *disable = state().bridgeFastpathDisabled ? 1 : 0;
+   return HYX_OK;
+}
+
+HYX_ReturnStatus setBridgeFastpath(hyx_Bool disable) noexcept {
+   bool flag;
+   if (!readBool(disable, flag))
+      return HYX_BAD_PARAM;
+   state().bridgeFastpathDisabled = flag;
+   return HYX_OK;
+}
+
 } // namespace
 } // namespace tessel
 
@@ -133,3 +261,20 @@ TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_GetRuntimeOptions,
                 tessel::getRuntimeOptions(types, count, options))
 TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_SetRuntimeOptions, (VSRuntimeOptions * options),
                 tessel::setRuntimeOptions(options))
+TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_RTMOp, (RTMIOCtlQuery * query, RTMIOCtlMode mode),
+                tessel::rtmOp(query, tessel::rawValue<uint32_t>(mode)))
+TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_RTMModOp, (RTMModIOCtlQuery * query, RTMIOCtlMode mode),
+                tessel::rtmModOp(query, tessel::rawValue<uint32_t>(mode)))
+TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_RTMPortOp,
+                (hyx_WorldID world, hyx_SwitchPortID port, hyx_Bool isAssociated),
+                ((void)world, tessel::rtmPortOp(port, isAssociated)))
+TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_RefreshDevNUMAInfo, (char const *deviceName),
+                tessel::refreshDevNumaInfo(deviceName))
+TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_GetL3IsoTestMode, (int *mode),
+                tessel::getL3IsoTestMode(mode))
+TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_SetL3IsoTestMode, (int mode),
+                tessel::setL3IsoTestMode(mode))
+TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_GetBridgeFastpathConfig, (hyx_Bool * disable),
+                tessel::getBridgeFastpath(disable))
+TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_SetBridgeFastpathConfig, (hyx_Bool disable),
+                tessel::setBridgeFastpath(disable))

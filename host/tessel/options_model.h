@@ -37,6 +37,10 @@ struct RuntimeOptions {
 /* The option names, index = type. */
 extern char const *const kRuntimeOptionNames[VS_NUM_RT_OPT];
 
+/* Where the host is in a restart-time (RTM) sequence: a save, optionally
+ * the ports blocked, a restore, then completion back to idle. */
+enum class RtmPhase { Idle, Saved, Blocked, Restored };
+
 class OptionsComponent : public Component {
  public:
    void fillHost(Settings &settings) override;
@@ -44,6 +48,11 @@ class OptionsComponent : public Component {
    void truncate(size_t) override {}
 
    RuntimeOptions options;
+   RtmPhase rtm = RtmPhase::Idle;
+   /* Layer-3 isolation test mode (0 off, 1 or 2) and whether the bridge
+    * fast path is disabled. */
+   int32_t l3IsoTestMode = 0;
+   bool bridgeFastpathDisabled = false;
 };
 
 } // namespace tessel
