@@ -280,3 +280,29 @@ def test_cli_options_json(sim, capsys):
     assert cli.main(["options", "--json"]) == 0
     out = json.loads(capsys.readouterr().out)
     assert list(out) == list(libtessel.OPTION_NAMES) and out["MLDRouterIP"] == "::"
+
+
+@pytest.mark.parametrize("settings, expected, error", [
+    ({"IGMPQueries": 5, "MLDRouterIP": "fe80::2"}, {"IGMPQueries": 5, "MLDRouterIP": "fe80::2"}, ""),
+    ({"IGMPVersion": 4}, None, "options.IGMPVersion"),
+    ({"IGMPRouterIP": "::1"}, None, "options.IGMPRouterIP"),
+])
+def test_topology_sets_options(tmp_path, settings, expected, error):
+    import os
+    import subprocess
+    import sys
+
+    from conftest import PY_TREE
+
+    doc = tmp_path / "topology.json"
+    doc.write_text(json.dumps({"options": settings, "switches": [{"name": "switch0"}]}))
+    env = dict(os.environ, PYTHONPATH=PY_TREE, TESSEL_HOST="simulated", TESSEL_SIM_TOPOLOGY=str(doc))
+    code = "import json, libtessel\nprint(json.dumps(libtessel.options()))"
+    done = subprocess.run([sys.executable, "-c", code], env=env, capture_output=True, text=True, check=True)
+    got = json.loads(done.stdout)
+    assert error in done.stderr
+    if expected:
+        assert {k: got[k] for k in expected} == expected
+    else:
+        # A document the host cannot build leaves the defaults.
+        assert got["IGMPVersion"] == 3 and got["IGMPRouterIP"] == "0.0.0.0"
