@@ -38,6 +38,18 @@
    HYX_STATIC_ASSERT(sizeof(T) == (n), #T " size")
 #endif
 
+/* Every record crossing into the host is declared with alignment 1, so a
+ * record nested at any offset of another (or an element of a packed table)
+ * is accessed correctly.  Records whose published layout is the natural one
+ * spell out its padding with HYX_RESERVED, so packing moves no offset and
+ * changes no size.  The padding is hidden from SWIG: no accessor is made for
+ * it. */
+#ifdef SWIG
+#define HYX_RESERVED(name, n)
+#else
+#define HYX_RESERVED(name, n) unsigned char name[n];
+#endif
+
 typedef signed char hyx_int8;
 typedef unsigned char hyx_uint8;
 typedef short hyx_int16;

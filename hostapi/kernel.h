@@ -92,7 +92,7 @@ HYX_CHECK_SIZE(VSInfo, 8422);
 
 /* Only one of the four pointers is meaningful at a time. */
 typedef struct HYX_PACKED VSwitchEntriesInfo {
-   union {
+   union HYX_PACKED {
       VSMACLearningEntries *macEntries;
       VSL2Security *L2secEntries;
       VSMACLearningStats *stats;
@@ -108,14 +108,14 @@ HYX_CHECK_SIZE(VSwitchEntriesInfo, 12);
 /* ---- Kernel API basic records ---- */
 
 /* A fixed-size name: at most 31 bytes of text and its NUL. */
-typedef struct hyx_Name {
+typedef struct HYX_PACKED hyx_Name {
    char string[32];
 } hyx_Name;
 HYX_CHECK_OFFSET(hyx_Name, string, 0);
 HYX_CHECK_SIZE(hyx_Name, 32);
 
 /* A caller-owned byte buffer with its capacity and used length. */
-typedef struct {
+typedef struct HYX_PACKED {
    hyx_ByteCountSmall bufferSize;
    hyx_ByteCountSmall stringLength;
    hyx_uint8 *buffer;
@@ -126,7 +126,7 @@ HYX_CHECK_OFFSET(hyx_String, buffer, 8);
 HYX_CHECK_SIZE(hyx_String, 16);
 
 /* Doubly linked list node. */
-typedef struct hyx_ListLinks {
+typedef struct HYX_PACKED hyx_ListLinks {
    struct hyx_ListLinks *prevPtr;
    struct hyx_ListLinks *nextPtr;
 } hyx_ListLinks;
@@ -135,13 +135,13 @@ HYX_CHECK_OFFSET(hyx_ListLinks, nextPtr, 8);
 HYX_CHECK_SIZE(hyx_ListLinks, 16);
 
 /* Singly linked list with head and tail. */
-typedef struct hyx_SList_Links {
+typedef struct HYX_PACKED hyx_SList_Links {
    struct hyx_SList_Links *next;
 } hyx_SList_Links;
 HYX_CHECK_OFFSET(hyx_SList_Links, next, 0);
 HYX_CHECK_SIZE(hyx_SList_Links, 8);
 
-typedef struct hyx_SList {
+typedef struct HYX_PACKED hyx_SList {
    hyx_SList_Links *head;
    hyx_SList_Links *tail;
 } hyx_SList;
@@ -172,13 +172,16 @@ typedef enum hyx_MgmtParm {
 } hyx_MgmtParmType;
 
 /* One callback of a management interface. */
-typedef struct hyx_MgmtCallbackInfo {
+typedef struct HYX_PACKED hyx_MgmtCallbackInfo {
    hyx_MgmtCallbackLocation location;
+   HYX_RESERVED(hyx_pad0, 4)
    void *callback;
    hyx_Bool synchronous;
    hyx_uint8 numParms;
+   HYX_RESERVED(hyx_pad1, 2)
    hyx_uint32 parmSizes[4];
    hyx_MgmtParmType parmTypes[4];
+   HYX_RESERVED(hyx_pad2, 4)
    hyx_uint64 callbackId;
 } hyx_MgmtCallbackInfo;
 HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, location, 0);
@@ -190,7 +193,7 @@ HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, parmTypes, 36);
 HYX_CHECK_OFFSET(hyx_MgmtCallbackInfo, callbackId, 56);
 HYX_CHECK_SIZE(hyx_MgmtCallbackInfo, 64);
 
-typedef struct hyx_MgmtApiSignature {
+typedef struct HYX_PACKED hyx_MgmtApiSignature {
    hyx_revnum version;
    hyx_Name name;
    hyx_Name vendor;
@@ -204,7 +207,7 @@ HYX_CHECK_OFFSET(hyx_MgmtApiSignature, numCallbacks, 68);
 HYX_CHECK_OFFSET(hyx_MgmtApiSignature, callbacks, 72);
 HYX_CHECK_SIZE(hyx_MgmtApiSignature, 80);
 
-typedef struct hyx_MgmtVectorParm {
+typedef struct HYX_PACKED hyx_MgmtVectorParm {
    hyx_ByteCount length;
    void *dataPtr;
 } hyx_MgmtVectorParm;
@@ -212,8 +215,9 @@ HYX_CHECK_OFFSET(hyx_MgmtVectorParm, length, 0);
 HYX_CHECK_OFFSET(hyx_MgmtVectorParm, dataPtr, 8);
 HYX_CHECK_SIZE(hyx_MgmtVectorParm, 16);
 
-typedef struct hyx_MgmtInstances {
+typedef struct HYX_PACKED hyx_MgmtInstances {
    hyx_uint8 numInstances;
+   HYX_RESERVED(hyx_pad0, 7)
    hyx_uint64 instanceIds[32];
    hyx_Name instanceNames[32];
 } hyx_MgmtInstances;
@@ -232,7 +236,7 @@ typedef enum hyx_IntrPolarityType {
    HYX_INTR_POLARITY_HIGH = 1
 } hyx_IntrPolarityType;
 
-typedef struct hyx_IntrInfo {
+typedef struct HYX_PACKED hyx_IntrInfo {
    hyx_IntrTriggerType trigger;
    hyx_IntrPolarityType polarity;
 } hyx_IntrInfo;
@@ -247,7 +251,7 @@ typedef enum hyx_AttrType {
    HYX_ATTR_TYPE_STRING = 3
 } hyx_AttrType;
 
-typedef struct hyx_Attribute {
+typedef struct HYX_PACKED hyx_Attribute {
    hyx_Name name;
    char value[64];
    hyx_AttrType attrType;
@@ -269,7 +273,7 @@ typedef enum hyx_LinkDuplex {
    HYX_LINK_DUPLEX_FULL = 2
 } hyx_LinkDuplex;
 
-typedef struct {
+typedef struct HYX_PACKED {
    hyx_LinkState state;
    hyx_LinkSpeed speed;
    hyx_LinkDuplex duplex;
@@ -286,11 +290,12 @@ typedef hyx_int32 hyx_PortsetResPoolReservation;
 typedef hyx_uint8 hyx_PortsetResPoolPriorityTag;
 typedef hyx_int32 hyx_PortsetResPoolQueueDepth;
 
-typedef struct hyx_PortsetResPoolCfg {
+typedef struct HYX_PACKED hyx_PortsetResPoolCfg {
    hyx_PortsetResPoolShares shares;
    hyx_PortsetResPoolLimit limit;
    hyx_PortsetResPoolReservation reservation;
    hyx_PortsetResPoolPriorityTag pTag;
+   HYX_RESERVED(hyx_pad0, 3)
    hyx_PortsetResPoolQueueDepth queueDepth;
 } hyx_PortsetResPoolCfg;
 HYX_CHECK_OFFSET(hyx_PortsetResPoolCfg, shares, 0);
@@ -300,7 +305,7 @@ HYX_CHECK_OFFSET(hyx_PortsetResPoolCfg, pTag, 12);
 HYX_CHECK_OFFSET(hyx_PortsetResPoolCfg, queueDepth, 16);
 HYX_CHECK_SIZE(hyx_PortsetResPoolCfg, 20);
 
-typedef struct hyx_PortsetResPoolStats {
+typedef struct HYX_PACKED hyx_PortsetResPoolStats {
    hyx_uint64 pktsIn;
    hyx_uint64 bytesIn;
    hyx_uint64 pktsOut;
@@ -338,7 +343,7 @@ HYX_CHECK_OFFSET(hyx_ZARPortStatus, portID, 16);
 HYX_CHECK_OFFSET(hyx_ZARPortStatus, displayStr, 20);
 HYX_CHECK_SIZE(hyx_ZARPortStatus, 100);
 
-typedef struct hyx_ZARPortStatistics {
+typedef struct HYX_PACKED hyx_ZARPortStatistics {
    hyx_uint64 pktsInUnicast;
    hyx_uint64 bytesInUnicast;
    hyx_uint64 pktsInMulticast;
@@ -375,7 +380,7 @@ HYX_CHECK_OFFSET(hyx_ZARPortStatistics, pktsOutException, 120);
 HYX_CHECK_SIZE(hyx_ZARPortStatistics, 128);
 
 /* An inclusive VLAN id range. */
-typedef struct hyx_ZARPortVIDRange {
+typedef struct HYX_PACKED hyx_ZARPortVIDRange {
    hyx_uint16 minVID;
    hyx_uint16 maxVID;
 } hyx_ZARPortVIDRange;
@@ -384,7 +389,7 @@ HYX_CHECK_OFFSET(hyx_ZARPortVIDRange, maxVID, 2);
 HYX_CHECK_SIZE(hyx_ZARPortVIDRange, 4);
 
 /* Header followed directly by numRanges ranges. */
-typedef struct hyx_ZARPortVlanInfo {
+typedef struct HYX_PACKED hyx_ZARPortVlanInfo {
    hyx_uint16 vlanID;
    hyx_uint16 numRanges;
    hyx_ZARPortVIDRange vidRanges[0];
@@ -395,7 +400,7 @@ HYX_CHECK_OFFSET(hyx_ZARPortVlanInfo, vidRanges, 4);
 HYX_CHECK_SIZE(hyx_ZARPortVlanInfo, 4);
 
 /* Socket addresses. */
-typedef struct hyx_SocketAddress {
+typedef struct HYX_PACKED hyx_SocketAddress {
    hyx_uint8 sa_len;
    hyx_uint8 sa_family;
    hyx_uint8 sa_data[254];
@@ -405,13 +410,13 @@ HYX_CHECK_OFFSET(hyx_SocketAddress, sa_family, 1);
 HYX_CHECK_OFFSET(hyx_SocketAddress, sa_data, 2);
 HYX_CHECK_SIZE(hyx_SocketAddress, 256);
 
-typedef struct hyx_SocketIPAddressAddr {
+typedef struct HYX_PACKED hyx_SocketIPAddressAddr {
    hyx_uint32 s_addr;
 } hyx_SocketIPAddressAddr;
 HYX_CHECK_OFFSET(hyx_SocketIPAddressAddr, s_addr, 0);
 HYX_CHECK_SIZE(hyx_SocketIPAddressAddr, 4);
 
-typedef struct hyx_SocketIPAddress {
+typedef struct HYX_PACKED hyx_SocketIPAddress {
    hyx_uint8 sin_len;
    hyx_uint8 sin_family;
    hyx_uint16 sin_port;
@@ -425,21 +430,25 @@ HYX_CHECK_OFFSET(hyx_SocketIPAddress, sin_addr, 4);
 HYX_CHECK_OFFSET(hyx_SocketIPAddress, sin_zero, 8);
 HYX_CHECK_SIZE(hyx_SocketIPAddress, 16);
 
-/* Three views of the same 16 address bytes. */
-typedef struct hyx_SocketIPv6AddressAddr {
-   union {
-      hyx_uint8 __u6_addr8[16];
-      hyx_uint16 __u6_addr16[8];
-      hyx_uint32 __u6_addr32[4];
-   } __u6_addr;
+/* Three views of the same 16 address bytes.  The union has a name of its
+ * own (the one the module gives it) so that it, too, is declared packed. */
+typedef union HYX_PACKED {
+   hyx_uint8 __u6_addr8[16];
+   hyx_uint16 __u6_addr16[8];
+   hyx_uint32 __u6_addr32[4];
+} hyx_SocketIPv6AddressAddr___u6_addr;
+HYX_CHECK_OFFSET(hyx_SocketIPv6AddressAddr___u6_addr, __u6_addr8, 0);
+HYX_CHECK_OFFSET(hyx_SocketIPv6AddressAddr___u6_addr, __u6_addr16, 0);
+HYX_CHECK_OFFSET(hyx_SocketIPv6AddressAddr___u6_addr, __u6_addr32, 0);
+HYX_CHECK_SIZE(hyx_SocketIPv6AddressAddr___u6_addr, 16);
+
+typedef struct HYX_PACKED hyx_SocketIPv6AddressAddr {
+   hyx_SocketIPv6AddressAddr___u6_addr __u6_addr;
 } hyx_SocketIPv6AddressAddr;
 HYX_CHECK_OFFSET(hyx_SocketIPv6AddressAddr, __u6_addr, 0);
-HYX_CHECK_OFFSET(hyx_SocketIPv6AddressAddr, __u6_addr.__u6_addr8, 0);
-HYX_CHECK_OFFSET(hyx_SocketIPv6AddressAddr, __u6_addr.__u6_addr16, 0);
-HYX_CHECK_OFFSET(hyx_SocketIPv6AddressAddr, __u6_addr.__u6_addr32, 0);
 HYX_CHECK_SIZE(hyx_SocketIPv6AddressAddr, 16);
 
-typedef struct hyx_SocketIPv6Address {
+typedef struct HYX_PACKED hyx_SocketIPv6Address {
    hyx_uint8 sin6_len;
    hyx_uint8 sin6_family;
    hyx_uint16 sin6_port;

@@ -105,17 +105,20 @@ typedef struct HYX_PACKED VSMACEntries {
 HYX_CHECK_OFFSET(VSMACEntries, macEntry, 0);
 HYX_CHECK_SIZE(VSMACEntries, 150);
 
-/* Query record of a dynamic-table request; natural alignment. */
-typedef struct VSMACGetDynamic {
+/* Query record of a dynamic-table request, in the natural layout. */
+typedef struct HYX_PACKED VSMACGetDynamic {
    VSMACTable *macTable;
    hyx_uint32 count;
    VSMACAddrType macAddrType;
+   HYX_RESERVED(hyx_pad0, 3)
    hyx_uint32 numEntriesToCopy;
    hyx_Bool getTeamMacs;
+   HYX_RESERVED(hyx_pad1, 1)
    hyx_VlanID vlanID;
    hyx_VirtualNetworkID vni;
    hyx_Bool isBridged;
    hyx_Bool getCount;
+   HYX_RESERVED(hyx_pad2, 2)
 } VSMACGetDynamic;
 HYX_CHECK_OFFSET(VSMACGetDynamic, macTable, 0);
 HYX_CHECK_OFFSET(VSMACGetDynamic, count, 8);
@@ -288,14 +291,14 @@ HYX_CHECK_OFFSET(VSMACLearningEntries, portMACLearningEntries, 8);
 HYX_CHECK_SIZE(VSMACLearningEntries, 8);
 
 /* The layer-2 security flags of a port (VSPORT_SECURITY_* bits). */
-typedef struct VSPropSecurity {
+typedef struct HYX_PACKED VSPropSecurity {
    hyx_uint32 flags;
 } VSPropSecurity;
 HYX_CHECK_OFFSET(VSPropSecurity, flags, 0);
 HYX_CHECK_SIZE(VSPropSecurity, 4);
 
 /* One element of VSL2Security. */
-typedef struct VSPropSecurityPortInfo {
+typedef struct HYX_PACKED VSPropSecurityPortInfo {
    hyx_SwitchPortID portID;
    VSPropSecurity l2SecPortInfo;
 } VSPropSecurityPortInfo;
@@ -305,7 +308,7 @@ HYX_CHECK_SIZE(VSPropSecurityPortInfo, 8);
 
 /* Layer-2 security of the ports of a switch: numEntries elements follow the
  * header. */
-typedef struct VSL2Security {
+typedef struct HYX_PACKED VSL2Security {
    hyx_uint32 totalEntries;
    hyx_uint32 numEntries;
    VSPropSecurityPortInfo portSecEntries[0];
@@ -365,7 +368,7 @@ HYX_CHECK_SIZE(VSMACLearningSwitchInfo, 82);
 
 /* The MAC-learning property of a switch: agingTime is bits 0 to 23 and
  * reserved bits 24 to 31 of the little-endian word at offset 0. */
-typedef struct VSPropMACLearning {
+typedef struct HYX_PACKED VSPropMACLearning {
    hyx_uint32 agingTime : 24;
    hyx_uint32 reserved : 8;
    hyx_uint32 macLimit;

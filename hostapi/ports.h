@@ -7,10 +7,10 @@
 #include "hostapi/common.h"
 #include "hostapi/kernel.h"
 
-/* ---- Switch and port counters (natural alignment) ---- */
+/* ---- Switch and port counters (natural layout) ---- */
 
 /* Traffic statistics of one port. */
-typedef struct VSStats {
+typedef struct HYX_PACKED VSStats {
    hyx_uint64 pktsTx;
    hyx_uint64 pktsTxMulticast;
    hyx_uint64 pktsTxBroadcast;
@@ -43,7 +43,7 @@ HYX_CHECK_OFFSET(VSStats, droppedRx, 104);
 HYX_CHECK_SIZE(VSStats, 112);
 
 /* Forwarding error counters of one port. */
-typedef struct VSPortFwdErrCtrs {
+typedef struct HYX_PACKED VSPortFwdErrCtrs {
    hyx_uint64 brBcastPktCloneErr;
    hyx_uint64 brBcastPktBridgeActErr;
    hyx_uint64 brL3IsoL3HdrFindErr;
@@ -66,7 +66,7 @@ HYX_CHECK_OFFSET(VSPortFwdErrCtrs, brBridgeLENotFound, 64);
 HYX_CHECK_SIZE(VSPortFwdErrCtrs, 72);
 
 /* Forwarding information counters of one port. */
-typedef struct VSPortFwdInfoCtrs {
+typedef struct HYX_PACKED VSPortFwdInfoCtrs {
    hyx_uint64 brKnownUnicastVlan;
    hyx_uint64 brKnownUnicastOverlay;
    hyx_uint64 brUnkownUnicast;
@@ -109,7 +109,7 @@ HYX_CHECK_OFFSET(VSPortFwdInfoCtrs, loopBackPktDropCnt, 144);
 HYX_CHECK_SIZE(VSPortFwdInfoCtrs, 152);
 
 /* Forwarding counters of one port. */
-typedef struct VSPortCounters {
+typedef struct HYX_PACKED VSPortCounters {
    hyx_uint64 dispatchDataSlabErrors;
    VSPortFwdErrCtrs errCtrs;
    VSPortFwdInfoCtrs infoCtrs;
@@ -120,7 +120,7 @@ HYX_CHECK_OFFSET(VSPortCounters, infoCtrs, 80);
 HYX_CHECK_SIZE(VSPortCounters, 232);
 
 /* Port-cache statistics (nested in the MAC-learning statistics). */
-typedef struct VSPCacheStatsInfo {
+typedef struct HYX_PACKED VSPCacheStatsInfo {
    hyx_uint64 cacheSrcMlStats;
    hyx_uint64 cacheDstStats;
 } VSPCacheStatsInfo;
@@ -129,7 +129,7 @@ HYX_CHECK_OFFSET(VSPCacheStatsInfo, cacheDstStats, 8);
 HYX_CHECK_SIZE(VSPCacheStatsInfo, 16);
 
 /* Reverse-ARP announcement statistics of a switch. */
-typedef struct VSRARPStats {
+typedef struct HYX_PACKED VSRARPStats {
    hyx_uint32 rarpPktsSent;
    hyx_uint32 maxRARPTime;
    hyx_uint64 rarpTime;
@@ -179,12 +179,13 @@ typedef enum VSVlanTPFlags {
 #define VS_DVPORT_ID_LEN 48
 #endif
 
-/* A port's VLAN settings; natural alignment. */
-typedef struct {
+/* A port's VLAN settings, in the natural layout. */
+typedef struct HYX_PACKED {
    hyx_VlanID defaultVID;
    hyx_VlanID primaryVID;
    VSVlanTPFlags flags;
    hyx_Bool statsEnabled;
+   HYX_RESERVED(hyx_pad0, 3)
 } VSPortInfo_vlan;
 HYX_CHECK_OFFSET(VSPortInfo_vlan, defaultVID, 0);
 HYX_CHECK_OFFSET(VSPortInfo_vlan, primaryVID, 2);

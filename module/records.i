@@ -7,8 +7,10 @@
  * - a constructor new_NAME() that returns an owning raw pointer object even
  *   after a class is registered (the class attaches it as its `this`);
  * - whole-record copies for fields of type NAME nested in other records;
- * - a compile-time check that the record's layout is checked where it is
- *   declared (its HYX_CHECK_SIZE). */
+ * - compile-time checks that the record's layout is checked where it is
+ *   declared (its HYX_CHECK_SIZE) and that its alignment is 1 (declared
+ *   with HYX_PACKED), so it can be reached at any offset of another record
+ *   or table. */
 
 %define %tessel_record(NAME)
 %tessel_record_checked_by(NAME, NAME)
@@ -24,6 +26,7 @@
 %native(NAME ## _swigregister) PyObject *NAME ## _swigregister(PyObject *self, PyObject *args);
 %{
 HYX_STATIC_ASSERT(hyx_layout_checked_ ## CHECKED, "NAME has no layout checks");
+HYX_STATIC_ASSERT(_Alignof(NAME) == 1, "NAME must be declared HYX_PACKED (alignment 1)");
 static PyObject *NAME ## _swigregister(PyObject *SWIGUNUSEDPARM(self), PyObject *args) {
   return tessel_swigregister(args, SWIGTYPE_p_ ## NAME);
 }

@@ -35,7 +35,7 @@
 %tessel_record(hyx_SocketIPAddressAddr)
 %tessel_record(hyx_SocketIPAddress)
 %tessel_record(hyx_SocketIPv6AddressAddr)
-%tessel_record_checked_by(hyx_SocketIPv6AddressAddr___u6_addr, hyx_SocketIPv6AddressAddr)
+%tessel_record(hyx_SocketIPv6AddressAddr___u6_addr)
 %tessel_record(hyx_SocketIPv6Address)
 
 %tessel_record(hyx_EthHdr)
@@ -82,6 +82,9 @@
 %immutable hyx_MLDv2QueryHdr::sourcesIPv6;
 %immutable hyx_MLDv2GrpRecord::sourcesIPv6;
 %immutable hyx_MLDv2ReportHdr::record;
+
+/* The address union is read in place, like a nested union. */
+%immutable hyx_SocketIPv6AddressAddr::__u6_addr;
 
 /* The host writes a switch id of up to VS_DVS_SWITCH_ID_LEN bytes over the
    text it is given. */
