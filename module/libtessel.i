@@ -21,6 +21,7 @@
 %include "wrappers/kernel.i"
 %include "wrappers/ports.i"
 %include "wrappers/mac.i"
+%include "wrappers/multicast.i"
 %include "wrappers/mirror.i"
 
 %include "module/constants.i"
