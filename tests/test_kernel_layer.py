@@ -66,7 +66,8 @@ def test_host_errors_carry_status_name_and_text(status, cls):
 
 def test_the_package_lists_its_own_api_only():
     names = dir(libtessel)
-    assert len(names) < 60 and "VSHYX_GetVSInfo" not in names and "VSInfo" not in names
+    # Every subsystem adds its few names; the raw module's thousands stay out.
+    assert len(names) < 200 and "VSHYX_GetVSInfo" not in names and "VSInfo" not in names
     assert set(libtessel.__all__) <= set(names)
     assert libtessel.records.VSInfo.__module__ == "libtessel.records"
     # Earlier scripts' names still resolve: the record classes quietly, the
