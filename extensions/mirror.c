@@ -49,6 +49,12 @@ static allocated_table *holding(const void *p) {
    return NULL;
 }
 
+int tessel_mirror_owned_self = 0;
+
+unsigned tessel_mirror_list_reachable(unsigned count) {
+   return tessel_mirror_owned_self ? 0 : count;
+}
+
 void tessel_mirror_invalid_index(void) { tessel_print_diagnostic("Invalid array index."); }
 
 TESSEL_EXPORT DVMirrorSessionTable *alloc_dvmirror_session_table(int sessions, int entities) {
@@ -128,11 +134,14 @@ int tessel_mirror_table_fits(const DVMirrorSessionTable *table, size_t owned_ext
 }
 
 /* Bytes readable from the table's start: its allocation when the module made
- * it, otherwise unknown (the header's counts are all there is). */
+ * it, the header alone when its proxy owns it, otherwise unknown (the
+ * header's counts are all there is). */
 static unsigned long long known_extent(const DVMirrorSessionTable *table) {
    allocated_table *known = holding(table);
    if (known && known->block == (const unsigned char *)table)
       return known->size;
+   if (tessel_mirror_owned_self)
+      return HEADER_SIZE;
    return UINT64_MAX;
 }
 
@@ -191,6 +200,11 @@ DVMirrorEntity *tessel_mirror_entity(DVMirrorSessionTable *table, int index) {
 
 DVMirrorEntity *tessel_mirror_next_entity(DVMirrorEntity *entity) {
    allocated_table *known = holding(entity);
+   if (tessel_mirror_owned_self) {
+      /* A Python-owned entity is one record. */
+      tessel_mirror_invalid_index();
+      return NULL;
+   }
    if (known) {
       const DVMirrorSessionTable *table = (const DVMirrorSessionTable *)known->block;
       unsigned long long start = HEADER_SIZE + SESSION_SIZE * table->numSessions;

@@ -57,6 +57,15 @@ void tessel_mirror_entity_parse(DVMirrorEntity *entity, const char *text);
  * index." (or "malloc failed for VSDVMirrorAgentWorld"). */
 VSDVMirrorAgentWorld *tessel_mirror_world_copy(const VSDVMirrorAgentWorldStats *stats, int index);
 
+/* Set by each method of a table, entity or list record: whether the record
+ * it was given is owned by its Python proxy (made by new_<Record>, so
+ * nothing follows it). */
+extern int tessel_mirror_owned_self;
+
+/* The entries of a list header that can be reached: none behind a
+ * Python-owned header, the header's count otherwise. */
+unsigned tessel_mirror_list_reachable(unsigned count);
+
 /* The diagnostic of the table indexers. */
 void tessel_mirror_invalid_index(void);
 

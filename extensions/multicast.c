@@ -13,6 +13,8 @@ static PyObject *ip_text(int family, const void *addr) {
    return PyUnicode_FromString(text);
 }
 
+int tessel_mcast_owned_self = 0;
+
 PyObject *tessel_ipv4_text(const void *addr) { return ip_text(AF_INET, addr); }
 
 PyObject *tessel_ipv6_text(const void *addr) { return ip_text(AF_INET6, addr); }
@@ -20,6 +22,8 @@ PyObject *tessel_ipv6_text(const void *addr) { return ip_text(AF_INET6, addr); }
 PyObject *tessel_mcast_entry_text(const unsigned char *first, unsigned count, int index,
                                   size_t width) {
    const unsigned char *at;
+   if (tessel_mcast_owned_self)
+      count = 0;
    if (index < 0 || (unsigned)index >= count) {
       tessel_print_diagnostic("Invalid array index.");
       Py_RETURN_NONE;

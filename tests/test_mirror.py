@@ -65,6 +65,33 @@ def test_walks_are_cut_to_the_allocation(capfd):
         m.free_dvmirror_session_table(t)
 
 
+def _owned_header(counts):
+    t = m.new_DVMirrorSessionTable()
+    m.DVMirrorSessionTable_numSessions_set(t, counts)
+    m.DVMirrorSessionTable_numEntities_set(t, counts)
+    return t
+
+
+def _owned_list(new, set_count):
+    rec = new()
+    set_count(rec, 4)
+    return rec
+
+
+@pytest.mark.parametrize("walk", [
+    lambda: m.DVMirrorSessionTable___getitem__(_owned_header(4), 0),
+    lambda: m.DVMirrorSessionTable_get_first_session(_owned_header(4)),
+    lambda: m.DVMirrorSessionTable_get_first_session_entity(_owned_header(4), 0),
+    lambda: m.DVMirrorEntity___next__(m.new_DVMirrorEntity()),
+    lambda: m.VSDVMirrorSessionIDs___getitem__(
+        _owned_list(m.new_VSDVMirrorSessionIDs, m.VSDVMirrorSessionIDs_numEntries_set), 0),
+])
+def test_python_owned_records_have_nothing_behind_them(walk, capfd):
+    # A header made by new_<Record> is one record, whatever its counts say.
+    assert walk() is None
+    assert capfd.readouterr().out == INVALID
+
+
 @pytest.mark.parametrize("sessions,entities,exc", [
     (-1, 0, ValueError), (0, -1, ValueError), (9256395, 0, OverflowError), (0, 41297763, OverflowError),
     (2**31, 0, OverflowError), ("1", 0, TypeError)])

@@ -56,6 +56,17 @@ def test_port_filters_by_mode_and_their_bound(mode, method, expected, capfd):
         m.VSHYX_FreeMemory(t)
 
 
+@pytest.mark.parametrize("new,set_count,method", [
+    (m.new_VSMcastFilters, m.VSMcastFilters_numEntries_set, m.VSMcastFilters_get_ipv6_entry),
+    (m.new_VSMcastFilterStats, m.VSMcastFilterStats_numEntries_set, m.VSMcastFilterStats_get_ip_entry),
+    (m.new_VSUserMcastLegacyKeys, m.VSUserMcastLegacyKeys_numEntries_set, m.VSUserMcastLegacyKeys_get_mac_entry),
+])
+def test_python_owned_headers_have_no_entries(new, set_count, method, capfd):
+    header = new()
+    set_count(header, 3)
+    assert method(header, 0) is None and capfd.readouterr().out == INVALID
+
+
 def test_switch_filters_copy_elements():
     t = _table(m.VSHYX_GetSwitchMcastFilters, "switch0", IGMP)
     try:

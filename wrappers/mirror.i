@@ -49,6 +49,24 @@ void MIRROR_ENCAP_TYPE(void);
   if (!tessel_mirror_table_fits($1, (own & SWIG_POINTER_OWN) ? sizeof(DVMirrorSessionTable) : 0, "$symname")) SWIG_fail;
 }
 
+/* Whether the record a method is given is owned by its Python proxy: a
+   table header or entity made by new_<Record> is one record with nothing
+   behind it, so the walking methods do not step past it. */
+%define %tessel_note_owned_self(TYPE, FLAG)
+%typemap(in, noblock=1) TYPE *self (void *argp = 0, int res = 0, int own = 0), struct TYPE *self (void *argp = 0, int res = 0, int own = 0) {
+  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor, $disown, &own);
+  if (!SWIG_IsOK(res)) {
+    %argument_fail(res, "$type", $symname, $argnum);
+  }
+  $1 = ($ltype)argp;
+  FLAG = (own & SWIG_POINTER_OWN) != 0;
+}
+%enddef
+%tessel_note_owned_self(DVMirrorSessionTable, tessel_mirror_owned_self)
+%tessel_note_owned_self(DVMirrorEntity, tessel_mirror_owned_self)
+%tessel_note_owned_self(VSDVMirrorSessionIDs, tessel_mirror_owned_self)
+%tessel_note_owned_self(VSPromiscSessionActiveDsts, tessel_mirror_owned_self)
+
 /* alloc and free raise what they refuse (see mirror_helpers.h). */
 %define %tessel_raising(NAME)
 %exception NAME {
@@ -147,7 +165,7 @@ void free_dvmirror_session_table(DVMirrorSessionTable *freed);
 %extend VSDVMirrorSessionIDs {
   /* The 32 bytes of identifier index, trailing zeros included. */
   PyObject *__getitem__(int index) {
-    if ((unsigned)index >= $self->numEntries) {
+    if ((unsigned)index >= tessel_mirror_list_reachable($self->numEntries)) {
       tessel_mirror_invalid_index();
       return SWIG_Py_Void();
     }
@@ -159,7 +177,7 @@ void free_dvmirror_session_table(DVMirrorSessionTable *freed);
   /* Entry index; 0 after "Invalid array index." outside the list. */
   PyObject *__getitem__(int index) {
     hyx_SwitchPortID id;
-    if ((unsigned)index >= $self->numEntries) {
+    if ((unsigned)index >= tessel_mirror_list_reachable($self->numEntries)) {
       tessel_mirror_invalid_index();
       return PyLong_FromLong(0);
     }
@@ -167,7 +185,7 @@ void free_dvmirror_session_table(DVMirrorSessionTable *freed);
     return PyLong_FromUnsignedLong(id);
   }
   void __setitem__(int index, hyx_SwitchPortID port) {
-    if ((unsigned)index >= $self->numEntries) {
+    if ((unsigned)index >= tessel_mirror_list_reachable($self->numEntries)) {
       tessel_mirror_invalid_index();
       return;
     }

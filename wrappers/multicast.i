@@ -28,6 +28,23 @@
   $1 = PyBytes_AS_STRING($input);
 }
 
+/* Whether the table a text method is given is owned by its Python proxy: a
+   header made by new_<Record> has no entries behind it, whatever its count
+   says. */
+%define %tessel_mcast_note_owned(TYPE)
+%typemap(in, noblock=1) TYPE *self (void *argp = 0, int res = 0, int own = 0), struct TYPE *self (void *argp = 0, int res = 0, int own = 0) {
+  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor, $disown, &own);
+  if (!SWIG_IsOK(res)) {
+    %argument_fail(res, "$type", $symname, $argnum);
+  }
+  $1 = ($ltype)argp;
+  tessel_mcast_owned_self = (own & SWIG_POINTER_OWN) != 0;
+}
+%enddef
+%tessel_mcast_note_owned(VSMcastFilters)
+%tessel_mcast_note_owned(VSMcastFilterStats)
+%tessel_mcast_note_owned(VSUserMcastLegacyKeys)
+
 %tessel_element_copy(VSPMcastFilter)
 
 %include "hostapi/multicast.h"
