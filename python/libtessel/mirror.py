@@ -19,7 +19,8 @@ import ipaddress
 from collections import namedtuple
 
 import _libtessel
-from libtessel._errors import host_error, not_found
+from libtessel._errors import HostError, host_error, not_found
+from libtessel._tables import Walk
 from libtessel._values import Command, HostEnum, PlainValue, argument, checked_int, checked_name, column
 from libtessel.kernel import resolve_switch, switch_alias_map
 
@@ -377,13 +378,15 @@ def clear_mirror_sessions(switch):
 
 def _host_list(operation, switch, count, entry):
     name = resolve_switch(switch)
-    status, table = getattr(m, operation)(name)
-    try:
-        _check(operation, status, name)
-        return [entry(table, i) for i in range(count(table))]
-    finally:
-        if table is not None:
-            m.VSHYX_FreeMemory(table)
+
+    def error(status):
+        try:
+            _check(operation, status, name)
+        except HostError as exc:
+            return exc
+
+    with Walk(getattr(m, operation)(name), error, count, lambda table: table, entry, "list") as walk:
+        return list(walk)
 
 
 def mirror_session_ids(switch):

@@ -6,6 +6,7 @@ from collections import namedtuple
 
 import _libtessel
 from libtessel._errors import host_error
+from libtessel._tables import Walk
 from libtessel._values import Command, HostEnum, PlainValue, argument, column
 from libtessel.kernel import resolve_switch
 from libtessel.mac import parse_mac
@@ -52,16 +53,11 @@ def _switch_error(operation, name):
     return error
 
 
-def _released(result, error, read):
-    """read(table) for a table a host call handed out, released after."""
-    status, table = result
-    try:
-        if status != _OK:
-            raise error(status)
-        return read(table)
-    finally:
-        if table is not None:
-            m.VSHYX_FreeMemory(table)
+def _read(result, error, count, entry, what):
+    """entry(table, i) of every entry of a table a host call handed out; the
+    table goes back to the host at the end of the walk."""
+    with Walk(result, error, count, lambda table: table, entry, what) as walk:
+        return list(walk)
 
 
 def mcast_filter_mode(switch, configured=False):
@@ -103,23 +99,20 @@ _FAMILIES = ((McastMode.IGMP, "ipv4", m.VSMcastFilterStats_get_ip_entry),
 
 
 def _group(name, port_id, mode, family, stats_entry, group):
-    def read(stats):
-        count = m.VSMcastFilterStats_numEntries_get(stats)
-        return McastGroup(port_id, group, family,
-                          SourceFilter.from_code(m.VSMcastFilterStats_srcIPFilterMode_get(stats)),
-                          tuple(stats_entry(stats, i) for i in range(count)))
-
-    return _released(m.VSHYX_GetMcastFilterStats(name, port_id, mode.code, group.encode()),
-                     port_error("VSHYX_GetMcastFilterStats", name, port_id), read)
+    result = m.VSHYX_GetMcastFilterStats(name, port_id, mode.code, group.encode())
+    with Walk(result, port_error("VSHYX_GetMcastFilterStats", name, port_id), m.VSMcastFilterStats_numEntries_get,
+              lambda stats: stats, stats_entry, "source list") as walk:
+        source_filter = SourceFilter.from_code(m.VSMcastFilterStats_srcIPFilterMode_get(result[1]))
+        return McastGroup(port_id, group, family, source_filter, tuple(walk))
 
 
 def _port_groups(name, port_id):
     out = []
     for mode, family, stats_entry in _FAMILIES:
         entry = m.VSMcastFilters_get_ip_entry if family == "ipv4" else m.VSMcastFilters_get_ipv6_entry
-        groups = _released(m.VSHYX_GetMcastFilters(name, port_id, mode.code),
-                           port_error("VSHYX_GetMcastFilters", name, port_id),
-                           lambda t: [entry(t, i) for i in range(m.VSMcastFilters_numEntries_get(t))])
+        groups = _read(m.VSHYX_GetMcastFilters(name, port_id, mode.code),
+                       port_error("VSHYX_GetMcastFilters", name, port_id), m.VSMcastFilters_numEntries_get,
+                       entry, "filter table")
         out.extend(_group(name, port_id, mode, family, stats_entry, g) for g in groups)
     return out
 
@@ -129,14 +122,10 @@ def _switch_groups(name):
     for mode, family, stats_entry in _FAMILIES:
         text = m.VSPMcastFilter_get_ip_entry if family == "ipv4" else m.VSPMcastFilter_get_ipv6_entry
 
-        def rows(table):
-            first = m.VSMcastSwitchFilters_filterEntries_get(table)
-            copies = (m.VSPMcastFilter___getitem__(first, i)
-                      for i in range(m.VSMcastSwitchFilters_numEntries_get(table)))
-            return [(m.VSPMcastFilter_portID_get(c), text(c)) for c in copies]
-
-        pairs = _released(m.VSHYX_GetSwitchMcastFilters(name, mode.code),
-                          _switch_error("VSHYX_GetSwitchMcastFilters", name), rows)
+        with Walk(m.VSHYX_GetSwitchMcastFilters(name, mode.code), _switch_error("VSHYX_GetSwitchMcastFilters", name),
+                  m.VSMcastSwitchFilters_numEntries_get, m.VSMcastSwitchFilters_filterEntries_get,
+                  m.VSPMcastFilter___getitem__, "switch filter table") as walk:
+            pairs = [(m.VSPMcastFilter_portID_get(f), text(f)) for f in walk]
         out.extend(_group(name, port_id, mode, family, stats_entry, g) for port_id, g in pairs)
     return out
 
@@ -152,19 +141,17 @@ def mcast_groups(switch, port=None):
     return sorted(groups, key=lambda g: (g.port_id, g.family))
 
 
-def _keys(table):
-    count = m.VSUserMcastLegacyKeys_numEntries_get(table)
-    return [m.VSUserMcastLegacyKeys_get_mac_entry(table, i) for i in range(count)]
-
-
 def user_mcast_macs(switch, port=None):
     """The user legacy multicast MAC addresses of a switch, or of one port."""
     name = resolve_switch(switch)
     if port is None:
-        return _released(m.VSDVS_GetMcastUserLegacyEntries(name),
-                         _switch_error("VSDVS_GetMcastUserLegacyEntries", name), _keys)
-    return _released(m.VSDVS_GetPortMcastUserLegacyEntries(name, port_name(port)),
-                     port_error("VSDVS_GetPortMcastUserLegacyEntries", name, port), _keys)
+        result = m.VSDVS_GetMcastUserLegacyEntries(name)
+        error = _switch_error("VSDVS_GetMcastUserLegacyEntries", name)
+    else:
+        result = m.VSDVS_GetPortMcastUserLegacyEntries(name, port_name(port))
+        error = port_error("VSDVS_GetPortMcastUserLegacyEntries", name, port)
+    return _read(result, error, m.VSUserMcastLegacyKeys_numEntries_get, m.VSUserMcastLegacyKeys_get_mac_entry,
+                 "user entry list")
 
 
 def set_user_mcast_macs(switch, macs, port=None):
