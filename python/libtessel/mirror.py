@@ -19,7 +19,7 @@ import ipaddress
 from collections import namedtuple
 
 import _libtessel
-from libtessel._errors import HostError, host_error, not_found
+from libtessel._errors import host_error, not_found
 from libtessel._tables import Walk
 from libtessel._values import Command, HostEnum, PlainValue, argument, checked_int, checked_name, column
 from libtessel.kernel import resolve_switch, switch_alias_map
@@ -317,15 +317,19 @@ def _distributed(switch):
                      % switch)
 
 
-def _check(operation, status, name, sid=None):
-    if status == _OK:
-        return
+def _error(operation, status, name, sid=None):
+    """The exception for a failed call on switch name (about session sid)."""
     if sid is not None and status == m.HYX_NOT_FOUND:
-        raise not_found(operation, "sid", sid, "no mirror session %r on %s" % (sid, name))
+        return not_found(operation, "sid", sid, "no mirror session %r on %s" % (sid, name))
     if sid is not None and status == m.HYX_EXISTS:
-        raise host_error(operation, status, argument="sid", value=sid,
-                         message="%s has a mirror session %r already" % (name, sid))
-    raise host_error(operation, status, argument="switch", value=name, where=name)
+        return host_error(operation, status, argument="sid", value=sid,
+                          message="%s has a mirror session %r already" % (name, sid))
+    return host_error(operation, status, argument="switch", value=name, where=name)
+
+
+def _check(operation, status, name, sid=None):
+    if status != _OK:
+        raise _error(operation, status, name, sid)
 
 
 def mirror_sessions(switch):
@@ -379,13 +383,7 @@ def clear_mirror_sessions(switch):
 def _host_list(operation, switch, count, entry):
     name = resolve_switch(switch)
 
-    def error(status):
-        try:
-            _check(operation, status, name)
-        except HostError as exc:
-            return exc
-
-    with Walk(getattr(m, operation)(name), error, count, lambda table: table, entry, "list") as walk:
+    with Walk(getattr(m, operation)(name), lambda status: _error(operation, status, name), count, lambda table: table, entry, "list") as walk:
         return list(walk)
 
 
