@@ -28,7 +28,7 @@ def test_sessions_survive_every_step(sim):
     one, two, three = _three()
     libtessel.set_mirror_sessions("dvs-prod", [one, two])
     assert libtessel.mirror_sessions("dswitch0") == [one, two]
-    libtessel.append_mirror_sessions("dvs-prod", [three])
+    libtessel.append_mirror_sessions("dvs-prod", iter([three]))
     assert libtessel.mirror_sessions("dvs-prod") == [one, two, three]
     assert three.egress[0].value == "0a:1b:2c:3d:4e:5f" and two.snap_len is None
     # The running switch: enabled sessions, the legacy session's destination.
@@ -36,7 +36,7 @@ def test_sessions_survive_every_step(sim):
     assert libtessel.promisc_destinations("dvs-prod") == [67108871]
     assert libtessel.mirror_session_stats("dvs-prod", "span-1").name == "web span"
     with pytest.raises(libtessel.AlreadyExists) as err:
-        libtessel.append_mirror_sessions("dvs-prod", [three])
+        libtessel.append_mirror_sessions("dvs-prod", iter([three]))
     assert (err.value.argument, err.value.value) == ("sid", "promisc")
     libtessel.remove_mirror_session("dvs-prod", "rspan")
     assert libtessel.mirror_sessions("dvs-prod") == [one, three]
@@ -64,6 +64,7 @@ def test_agent_workers_follow_encapsulated_sessions(sim):
     (lambda: libtessel.mirror_session("s", destinations=[("tunnel", "x")]), ValueError),
     (lambda: libtessel.mirror_session("s", sources=["u" * 32]), ValueError),
     (lambda: libtessel.mirror_session("s", sources=[1.5]), TypeError),
+    (lambda: libtessel.mirror_session("s", sources="uplink4"), TypeError),
     (lambda: libtessel.mirror_session("s", snap_len=0), ValueError),
     (lambda: libtessel.set_mirror_sessions("dvs-prod", [libtessel.mirror_session("s")] * 2), ValueError),
     (lambda: libtessel.set_mirror_sessions("switch0", []), ValueError),

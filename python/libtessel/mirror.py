@@ -142,6 +142,12 @@ def _entity(value):
                     % (value,))
 
 
+def _entity_list(values, argument):
+    if isinstance(values, (str, bytes, int, MirrorEntity)):
+        raise TypeError("%s must be a list of endpoints, not %r" % (argument, values))
+    return tuple(_entity(v) for v in values)
+
+
 class MirrorSession(PlainValue, namedtuple("MirrorSession", (
         "sid name type destinations ingress egress encapsulation encap_vlan snap_len sampling_rate gre_key "
         "erspan_id enabled legacy flags"))):
@@ -181,7 +187,7 @@ def mirror_session(sid, name=None, destinations=(), sources=(), *, ingress=(), e
     checked_int(sampling_rate, "sampling_rate", 1, _U32)
     checked_int(gre_key, "gre_key", 0, _U32)
     checked_int(erspan_id, "erspan_id", 0, 1023)
-    sources = tuple(_entity(s) for s in sources)
+    sources = _entity_list(sources, "sources")
     flags = 0
     if encap is not None:
         flags |= m.VS_DVMIRROR_FLAG_DST_ENCAP
@@ -191,9 +197,9 @@ def mirror_session(sid, name=None, destinations=(), sources=(), *, ingress=(), e
         flags |= m.VS_DVMIRROR_FLAG_DISABLED
     return MirrorSession(
         sid=sid, name=name, type=kind,
-        destinations=tuple(_entity(d) for d in destinations),
-        ingress=sources + tuple(_entity(s) for s in ingress),
-        egress=sources + tuple(_entity(s) for s in egress),
+        destinations=_entity_list(destinations, "destinations"),
+        ingress=sources + _entity_list(ingress, "ingress"),
+        egress=sources + _entity_list(egress, "egress"),
         encapsulation=encap, encap_vlan=encap_vlan, snap_len=snap_len, sampling_rate=sampling_rate,
         gre_key=gre_key, erspan_id=erspan_id, enabled=bool(enabled), legacy=bool(legacy), flags=flags)
 
@@ -347,11 +353,12 @@ def mirror_sessions(switch):
 
 def _store(operation, switch, sessions):
     name, alias = _distributed(switch)
-    with _Table(sessions) as table:
+    given = _Table(sessions)
+    with given as table:
         status = getattr(m, operation)(name, alias, table)
     if status == m.HYX_EXISTS:
         have = {s.sid for s in mirror_sessions(name)}
-        sid = next((s.sid for s in sessions if s.sid in have), None)
+        sid = next((s.sid for s in given.sessions if s.sid in have), None)
         _check(operation, status, name, sid)
     _check(operation, status, name)
 
@@ -382,8 +389,9 @@ def clear_mirror_sessions(switch):
 
 def _host_list(operation, switch, count, entry):
     name = resolve_switch(switch)
-
-    with Walk(getattr(m, operation)(name), lambda status: _error(operation, status, name), count, lambda table: table, entry, "list") as walk:
+    result = getattr(m, operation)(name)
+    with Walk(result, lambda status: _error(operation, status, name), count, lambda table: table, entry,
+              "list") as walk:
         return list(walk)
 
 
