@@ -47,6 +47,14 @@ def test_sessions_survive_every_step(sim):
     assert sim.outstanding_blocks() == blocks
 
 
+def test_topology_session_of_dvs_lab():
+    (session,) = libtessel.mirror_sessions("dvs-lab")
+    lab = libtessel.port_summary("dvs-lab", "lab-01.eth0").port_id
+    assert (session.sid, session.legacy, session.destinations, session.ingress) == (
+        "legacy_promiscuous", True, (libtessel.MirrorEntity("port", lab),), (libtessel.MirrorEntity("uplink", "uplink6"),))
+    assert libtessel.promisc_destinations("dvs-lab") == [lab]
+
+
 def test_agent_workers_follow_encapsulated_sessions(sim):
     assert libtessel.mirror_agent_stats() == []
     sessions = [libtessel.mirror_session("r%d" % i, destinations=[("ip", "192.0.2.%d" % i)], sources=[APP],

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "api_support.h"
+#include "hostapi/ports.h"
 
 namespace tessel {
 
@@ -15,11 +16,78 @@ std::string MirrorSession::sid() const {
    return std::string(record.sid, strnlen(record.sid, sizeof record.sid));
 }
 
+namespace {
+
+/* An endpoint named by a port of the switch: an uplink by its name, any
+ * other port by its ID. */
+DVMirrorEntity portEntity(Switch const &sw, Settings &in, std::string const &name,
+                          char const *key) {
+   Port const *port = sw.findPort(name.c_str());
+   if (port == nullptr)
+      in.fail("no port " + name + " on the switch", key);
+   DVMirrorEntity e;
+   memset(&e, 0, sizeof e);
+   if (port->clientType == VS_PORT_CLIENT_UPLINK) {
+      e.type = MIRROR_ENTTYPE_UPLINK;
+      memcpy(e.uplink.string, port->clientName.data(),
+             std::min(port->clientName.size(), sizeof e.uplink.string - 1));
+   } else {
+      e.type = MIRROR_ENTTYPE_PORT;
+      e.portId = port->id;
+   }
+   return e;
+}
+
+void copyText(char *dst, size_t size, std::string const &text, Settings &in, char const *key) {
+   if (text.empty() || text.size() >= size)
+      in.fail("a text of 1 to " + std::to_string(size - 1) + " bytes", key);
+   memcpy(dst, text.data(), text.size());
+}
+
+/* A session of the topology: its identifier, name, destination and source
+ * ports (mirrored both ways) and whether it is legacy (promiscuous) or
+ * disabled. */
+MirrorSession topologySession(Switch const &sw, Settings &in) {
+   MirrorSession s;
+   copyText(s.record.sid, sizeof s.record.sid, in.text("sid", ""), in, "sid");
+   copyText(s.record.dname, sizeof s.record.dname, in.text("name", in.text("sid", "")), in, "name");
+   s.record.snapLen = VS_DVMIRROR_SNAPLEN_COMPLETE;
+   s.record.samplingRate = 1;
+   if (in.flag("legacy", false))
+      s.record.flags |= VS_DVMIRROR_FLAG_LEGACY;
+   if (!in.flag("enabled", true))
+      s.record.flags |= VS_DVMIRROR_FLAG_DISABLED;
+   auto destinations = in.texts("destinations").value_or(std::vector<std::string>{});
+   auto sources = in.texts("sources").value_or(std::vector<std::string>{});
+   for (auto const &name : destinations)
+      s.entities.push_back(portEntity(sw, in, name, "destinations"));
+   for (int pass = 0; pass < 2; ++pass) {
+      for (auto const &name : sources)
+         s.entities.push_back(portEntity(sw, in, name, "sources"));
+   }
+   s.record.numDstEntities = static_cast<uint32_t>(destinations.size());
+   s.record.numSrcInEntities = static_cast<uint32_t>(sources.size());
+   s.record.numSrcOutEntities = static_cast<uint32_t>(sources.size());
+   return s;
+}
+
+} // namespace
+
 void MirrorComponent::addSwitch(Host &, Switch const &sw, SwitchSettings &settings) {
-   /* Sessions are configured through the library; the topology holds none. */
-   (void)settings;
-   (void)sw;
-   switches_.push_back(MirrorState{});
+   MirrorState state;
+   std::set<std::string> sids;
+   for (Settings *entry : settings.onSwitch.list("sessions")) {
+      if (!sw.distributed)
+         entry->fail("only a distributed switch keeps mirror sessions");
+      MirrorSession s = topologySession(sw, *entry);
+      if (!sids.insert(s.sid()).second)
+         entry->fail("a second session " + s.sid(), "sid");
+      state.sessions.push_back(std::move(s));
+   }
+   if (state.sessions.size() > VS_DVMIRROR_SESSIONS_MAX)
+      settings.onSwitch.fail("more than " + std::to_string(VS_DVMIRROR_SESSIONS_MAX) + " sessions",
+                             "sessions");
+   switches_.push_back(std::move(state));
 }
 
 namespace {
