@@ -1,7 +1,6 @@
 /* Switch enumeration and switch summary helpers. */
 #include "extensions/kernel_helpers.h"
 
-#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -11,11 +10,20 @@ TESSEL_EXPORT VSList *VSHYX_GetSwitchesPy(VSListType listType) {
    VSList *list = NULL;
    HYX_ReturnStatus status = VSHYX_GetSwitches(listType, &list);
    if (status != 0) {
-      printf("failed: %x\n", (unsigned)status);
-      fflush(stdout);
+      tessel_print_diagnosticf("failed: %x\n", (unsigned)status);
       return NULL;
    }
    return list;
+}
+
+size_t tessel_vslist_size(const VSList *list) {
+   hyx_int32 count;
+   VSListType type;
+   memcpy(&count, &list->count, sizeof(count));
+   memcpy(&type, &list->listType, sizeof(type));
+   if (count < 0)
+      count = 0;
+   return sizeof(VSList) + (size_t)count * tessel_vslist_slot_width(type);
 }
 
 TESSEL_EXPORT void free_switches(VSList *list) { free(list); }
@@ -29,17 +37,24 @@ TESSEL_EXPORT VSInfo *alloc_vs_info(void) {
 
 TESSEL_EXPORT void free_vs_info(VSInfo *info) { free(info); }
 
-const char *tessel_vslist_entry(const VSList *list, int index, size_t *len) {
+size_t tessel_vslist_slot_width(VSListType type) {
+   return type == VS_LIST_PS ? VS_LIST_PS_ENTRY_LEN : VS_LIST_ALIAS_ENTRY_LEN;
+}
+
+const char *tessel_vslist_entry(const VSList *list, size_t extent, int index, size_t *len) {
    hyx_int32 count;
    VSListType type;
-   size_t width;
+   size_t width, start;
    const char *slot;
    memcpy(&count, &list->count, sizeof(count));
    memcpy(&type, &list->listType, sizeof(type));
    if (index < 0 || index >= count)
       return NULL;
-   width = type == VS_LIST_PS ? VS_LIST_PS_ENTRY_LEN : VS_LIST_ALIAS_ENTRY_LEN;
-   slot = (const char *)list + offsetof(VSList, switches) + (size_t)index * width;
+   width = tessel_vslist_slot_width(type);
+   start = offsetof(VSList, switches) + (size_t)index * width;
+   if (start + width > extent)
+      return NULL;
+   slot = (const char *)list + start;
    *len = SWIG_strnlen(slot, width);
    return slot;
 }
@@ -56,4 +71,4 @@ int tessel_vsinfo_vlan_use_count(const VSInfo *info, int vlan, unsigned *count) 
    return 1;
 }
 
-void tessel_print_invalid_index(void) { tessel_print_diagnostic("Invalid array index\n"); }
+void tessel_print_invalid_index(void) { tessel_print_diagnostic(TESSEL_INVALID_INDEX_TEXT); }

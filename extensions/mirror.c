@@ -13,48 +13,6 @@
 #define ENTITY_SIZE ((unsigned long long)sizeof(DVMirrorEntity))
 #define HEADER_SIZE ((unsigned long long)sizeof(DVMirrorSessionTable))
 
-/* The tables alloc_dvmirror_session_table made and not yet freed, with
- * their sizes.  Few live at once, so a list searched in order will do. */
-typedef struct {
-   const unsigned char *block;
-   size_t size;
-} allocated_table;
-
-static allocated_table *allocated = NULL;
-static size_t allocated_count = 0, allocated_cap = 0;
-
-static int remember(const void *block, size_t size) {
-   if (allocated_count == allocated_cap) {
-      size_t cap = allocated_cap ? allocated_cap * 2 : 8;
-      allocated_table *grown = realloc(allocated, cap * sizeof(*grown));
-      if (!grown)
-         return -1;
-      allocated = grown;
-      allocated_cap = cap;
-   }
-   allocated[allocated_count].block = block;
-   allocated[allocated_count].size = size;
-   allocated_count++;
-   return 0;
-}
-
-/* The entry of the allocated table that holds address p, or NULL. */
-static allocated_table *holding(const void *p) {
-   const unsigned char *at = p;
-   size_t i;
-   for (i = 0; i < allocated_count; i++) {
-      if (at >= allocated[i].block && at < allocated[i].block + allocated[i].size)
-         return &allocated[i];
-   }
-   return NULL;
-}
-
-int tessel_mirror_owned_self = 0;
-
-unsigned tessel_mirror_list_reachable(unsigned count) {
-   return tessel_mirror_owned_self ? 0 : count;
-}
-
 void tessel_mirror_invalid_index(void) { tessel_print_diagnostic("Invalid array index."); }
 
 TESSEL_EXPORT DVMirrorSessionTable *alloc_dvmirror_session_table(int sessions, int entities) {
@@ -77,8 +35,7 @@ TESSEL_EXPORT DVMirrorSessionTable *alloc_dvmirror_session_table(int sessions, i
       return NULL;
    }
    table = calloc(1, (size_t)size);
-   if (!table || remember(table, (size_t)size) < 0) {
-      free(table);
+   if (!table) {
       PyErr_NoMemory();
       return NULL;
    }
@@ -90,20 +47,7 @@ TESSEL_EXPORT DVMirrorSessionTable *alloc_dvmirror_session_table(int sessions, i
    return table;
 }
 
-TESSEL_EXPORT void free_dvmirror_session_table(DVMirrorSessionTable *table) {
-   size_t i;
-   if (!table)
-      return;
-   for (i = 0; i < allocated_count; i++) {
-      if (allocated[i].block == (const unsigned char *)table) {
-         allocated[i] = allocated[--allocated_count];
-         free(table);
-         return;
-      }
-   }
-   PyErr_SetString(PyExc_ValueError, "free_dvmirror_session_table: not a table made by "
-                                     "alloc_dvmirror_session_table (or freed already)");
-}
+TESSEL_EXPORT void free_dvmirror_session_table(DVMirrorSessionTable *table) { free(table); }
 
 unsigned long long tessel_mirror_table_needs(const DVMirrorSessionTable *table) {
    return HEADER_SIZE + SESSION_SIZE * table->numSessions + ENTITY_SIZE * table->numEntities +
@@ -111,65 +55,19 @@ unsigned long long tessel_mirror_table_needs(const DVMirrorSessionTable *table) 
           (unsigned long long)sizeof(DVMirrorIpPrefix) * table->numFilterIPs;
 }
 
-int tessel_mirror_table_fits(const DVMirrorSessionTable *table, size_t owned_extent,
-                             const char *method) {
-   allocated_table *known;
-   size_t extent = owned_extent;
-   unsigned long long needs;
-   if (!table)
-      return 1;
-   known = holding(table);
-   if (known && known->block == (const unsigned char *)table)
-      extent = known->size;
-   if (extent == 0)
-      return 1;
-   needs = tessel_mirror_table_needs(table);
-   if (needs > extent) {
-      PyErr_Format(PyExc_ValueError,
-                   "in method '%s': the table's header claims %llu bytes but its block holds %zu",
-                   method, needs, extent);
-      return 0;
-   }
-   return 1;
+/* How many of count records of size bytes, starting offset bytes into a
+ * block of extent bytes, lie in the block. */
+static unsigned fitting(unsigned count, unsigned long long offset, unsigned long long size,
+                        size_t extent) {
+   unsigned long long fit;
+   if (extent == SIZE_MAX)
+      return count;
+   fit = extent < offset ? 0 : (extent - offset) / size;
+   return fit < count ? (unsigned)fit : count;
 }
 
-/* Bytes readable from the table's start: its allocation when the module made
- * it, the header alone when its proxy owns it, otherwise unknown (the
- * header's counts are all there is). */
-static unsigned long long known_extent(const DVMirrorSessionTable *table) {
-   allocated_table *known = holding(table);
-   if (known && known->block == (const unsigned char *)table)
-      return known->size;
-   if (tessel_mirror_owned_self)
-      return HEADER_SIZE;
-   return UINT64_MAX;
-}
-
-unsigned tessel_mirror_sessions_reachable(const DVMirrorSessionTable *table) {
-   unsigned long long extent = known_extent(table), fit;
-   unsigned n = table->numSessions;
-   if (extent == UINT64_MAX)
-      return n;
-   fit = extent < HEADER_SIZE ? 0 : (extent - HEADER_SIZE) / SESSION_SIZE;
-   return fit < n ? (unsigned)fit : n;
-}
-
-unsigned tessel_mirror_entities_reachable(const DVMirrorSessionTable *table) {
-   unsigned long long extent = known_extent(table), start, fit;
-   unsigned n = table->numEntities;
-   if (extent == UINT64_MAX)
-      return n;
-   start = HEADER_SIZE + SESSION_SIZE * table->numSessions;
-   fit = extent < start ? 0 : (extent - start) / ENTITY_SIZE;
-   return fit < n ? (unsigned)fit : n;
-}
-
-DVMirrorSession *tessel_mirror_first_session(DVMirrorSessionTable *table) {
-   return tessel_mirror_session(table, 0);
-}
-
-DVMirrorSession *tessel_mirror_session(DVMirrorSessionTable *table, int index) {
-   if ((unsigned)index >= tessel_mirror_sessions_reachable(table)) {
+DVMirrorSession *tessel_mirror_session(DVMirrorSessionTable *table, size_t extent, int index) {
+   if ((unsigned)index >= fitting(table->numSessions, HEADER_SIZE, SESSION_SIZE, extent)) {
       tessel_mirror_invalid_index();
       return NULL;
    }
@@ -177,45 +75,32 @@ DVMirrorSession *tessel_mirror_session(DVMirrorSessionTable *table, int index) {
                               SESSION_SIZE * (unsigned)index);
 }
 
-void tessel_mirror_set_session(DVMirrorSessionTable *table, int index,
+void tessel_mirror_set_session(DVMirrorSessionTable *table, size_t extent, int index,
                                const DVMirrorSession *session) {
-   DVMirrorSession *slot;
-   if ((unsigned)index >= tessel_mirror_sessions_reachable(table)) {
-      tessel_mirror_invalid_index();
-      return;
-   }
-   slot =
-       (DVMirrorSession *)((unsigned char *)table + HEADER_SIZE + SESSION_SIZE * (unsigned)index);
-   memmove(slot, session, sizeof(*slot));
+   DVMirrorSession *slot = tessel_mirror_session(table, extent, index);
+   if (slot)
+      memmove(slot, session, sizeof(*slot));
 }
 
-DVMirrorEntity *tessel_mirror_entity(DVMirrorSessionTable *table, int index) {
-   if ((unsigned)index >= tessel_mirror_entities_reachable(table)) {
+DVMirrorEntity *tessel_mirror_entity(DVMirrorSessionTable *table, size_t extent, int index) {
+   unsigned long long start = HEADER_SIZE + SESSION_SIZE * table->numSessions;
+   if ((unsigned)index >= fitting(table->numEntities, start, ENTITY_SIZE, extent)) {
       tessel_mirror_invalid_index();
       return NULL;
    }
-   return (DVMirrorEntity *)((unsigned char *)table + HEADER_SIZE +
-                             SESSION_SIZE * table->numSessions + ENTITY_SIZE * (unsigned)index);
+   return (DVMirrorEntity *)((unsigned char *)table + start + ENTITY_SIZE * (unsigned)index);
 }
 
-DVMirrorEntity *tessel_mirror_next_entity(DVMirrorEntity *entity) {
-   allocated_table *known = holding(entity);
-   if (tessel_mirror_owned_self) {
-      /* A Python-owned entity is one record. */
+DVMirrorEntity *tessel_mirror_next_entity(DVMirrorEntity *entity, size_t extent) {
+   if (extent != SIZE_MAX && extent < 2 * ENTITY_SIZE) {
       tessel_mirror_invalid_index();
       return NULL;
-   }
-   if (known) {
-      const DVMirrorSessionTable *table = (const DVMirrorSessionTable *)known->block;
-      unsigned long long start = HEADER_SIZE + SESSION_SIZE * table->numSessions;
-      unsigned long long at = (unsigned long long)((const unsigned char *)entity - known->block);
-      if (at < start || (at - start) % ENTITY_SIZE != 0 ||
-          (at - start) / ENTITY_SIZE + 1 >= tessel_mirror_entities_reachable(table)) {
-         tessel_mirror_invalid_index();
-         return NULL;
-      }
    }
    return entity + 1;
+}
+
+unsigned tessel_mirror_list_reachable(unsigned count, size_t extent, size_t width) {
+   return fitting(count, 8, width, extent);
 }
 
 PyObject *tessel_mirror_entity_text(const DVMirrorEntity *entity) {

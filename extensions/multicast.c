@@ -2,6 +2,7 @@
 #include "extensions/multicast_helpers.h"
 
 #include <arpa/inet.h>
+#include <stdint.h>
 
 #include "module/addresses.h"
 #include "module/conv.h"
@@ -13,17 +14,22 @@ static PyObject *ip_text(int family, const void *addr) {
    return PyUnicode_FromString(text);
 }
 
-int tessel_mcast_owned_self = 0;
+size_t tessel_mcast_width(int mode) {
+   return mode == VS_MCAST_FILTER_MODE_LEGACY ? 6 : mode == VS_MCAST_FILTER_MODE_MLD ? 16 : 4;
+}
 
 PyObject *tessel_ipv4_text(const void *addr) { return ip_text(AF_INET, addr); }
 
 PyObject *tessel_ipv6_text(const void *addr) { return ip_text(AF_INET6, addr); }
 
-PyObject *tessel_mcast_entry_text(const unsigned char *first, unsigned count, int index,
-                                  size_t width) {
+PyObject *tessel_mcast_entry_text(const unsigned char *first, unsigned count, size_t extent,
+                                  size_t header, int index, size_t width) {
    const unsigned char *at;
-   if (tessel_mcast_owned_self)
-      count = 0;
+   if (extent != SIZE_MAX) {
+      size_t fit = extent < header ? 0 : (extent - header) / width;
+      if (fit < count)
+         count = (unsigned)fit;
+   }
    if (index < 0 || (unsigned)index >= count) {
       tessel_print_diagnostic("Invalid array index.");
       Py_RETURN_NONE;

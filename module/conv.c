@@ -1,6 +1,7 @@
 /* Argument conversions whose error classes differ from SWIG's defaults. */
 #include "module/conv.h"
 
+#include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -92,12 +93,11 @@ void tessel_print_diagnostic(const char *text) {
    fflush(stdout);
 }
 
-static int ends_with(const char *s, const char *suffix) {
-   size_t n = strlen(s), m = strlen(suffix);
-   return n >= m && memcmp(s + n - m, suffix, m) == 0;
-}
-
-int tessel_self_may_be_null(const char *method) {
-   return ends_with(method, "_set") || strncmp(method, "delete_", 7) == 0 ||
-          ends_with(method, "___repr__");
+void tessel_print_diagnosticf(const char *format, ...) {
+   char text[256];
+   va_list args;
+   va_start(args, format);
+   vsnprintf(text, sizeof text, format, args);
+   va_end(args);
+   tessel_print_diagnostic(text);
 }

@@ -27,13 +27,17 @@ int tessel_as_char(PyObject *obj, char *val);
  * read when maxlen is 0. */
 TESSEL_EXPORT size_t SWIG_strnlen(const char *s, size_t maxlen);
 
+/* The helpers' diagnostics, each written on a line of its own.  An index
+ * outside a table: the switch list and the VLAN use counts write it without
+ * a full stop, every other indexer with one. */
+#define TESSEL_INVALID_INDEX_TEXT "Invalid array index\n"
+#define TESSEL_INVALID_ELEMENT_INDEX_TEXT "Invalid array index.\n"
+
 /* Writes a helper's diagnostic text to standard output and flushes it at
  * once, so it keeps its place among what Python itself prints. */
 void tessel_print_diagnostic(const char *text);
 
-/* Whether a wrapper accepts None as its record: setters change nothing,
- * destructors free nothing and repr gives None; every other method needs a
- * record. */
-int tessel_self_may_be_null(const char *method);
+/* The same, formatted as by printf (at most 255 bytes). */
+void tessel_print_diagnosticf(const char *format, ...) __attribute__((format(printf, 1, 2)));
 
 #endif

@@ -1,46 +1,32 @@
-/* Typemaps shared by every wrapper: record arguments given None, field
- * setters, out-values and host-writable text buffers.  The scalar argument
- * conversions themselves are the fragments of pyfragments.swg. */
+/* Typemaps shared by every wrapper: pointer and text arguments
+ * (module/pointers.i), field setters, out-values and host-writable text
+ * buffers.  The scalar argument conversions themselves are the fragments of
+ * pyfragments.swg. */
 
 %{
 #include <string.h>
 #include "module/conv.h"
 %}
 
-/* A method given None as its record: setters change nothing and
- * destructors free nothing (both return None); every other method would
- * read through NULL and raises ValueError instead. */
-%typemap(check, noblock=1) SWIGTYPE *self {
-  if (!$1 && !tessel_self_may_be_null("$symname")) {
-    SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '$symname', argument $argnum of type '$1_type'");
-  }
-}
+%include "module/pointers.i"
+
+/* Field setters write through $self: the record, or the stand-in when the
+   setter was given None (module/pointers.i), which receives nothing. */
+%define %tessel_writes_field(CODE)
+if ((void *)$self != (void *)tessel_stand_in) { CODE }
+%enddef
 
 /* Array fields: copy the whole array from the given pointer (which may be
- * unaligned, like the field in a packed record); None is refused. */
-%typemap(memberin, noblock=1) SWIGTYPE [ANY] {
+   unaligned, like the field in a packed record); None is refused. */
+%typemap(memberin, noblock=1) SWIGTYPE [ANY], SWIGTYPE [ANY][ANY] {
   if (!$input) {
     %variable_nullref("$type", "$name");
-  } else if (arg1) {
-    memcpy($1, $input, sizeof($1));
-  }
-}
-
-/* Two-dimensional arrays (rows of addresses): copied whole, the same way. */
-%typemap(memberin, noblock=1) SWIGTYPE [ANY][ANY] {
-  if (!$input) {
-    %variable_nullref("$type", "$name");
-  } else if (arg1) {
-    memcpy($1, $input, sizeof($1));
-  }
+  } else %tessel_writes_field(memcpy($1, $input, sizeof($1));)
 }
 
 /* Text fields: the converted text already fills an N-byte buffer. */
 %typemap(memberin, noblock=1) char [ANY] {
-  if (arg1) {
-    if ($input) memcpy($1, $input, $1_dim0);
-    else memset($1, 0, $1_dim0);
-  }
+  %tessel_writes_field(if ($input) memcpy($1, $input, $1_dim0); else memset($1, 0, $1_dim0);)
 }
 
 /* Nested record fields: copy the whole nested record; None is refused.
@@ -49,9 +35,7 @@
 %typemap(memberin, noblock=1) TYPE {
   if (!$input) {
     %variable_nullref("$type", "$name");
-  } else if (arg1) {
-    memcpy(&$1, $input, sizeof($1));
-  }
+  } else %tessel_writes_field(memcpy(&$1, $input, sizeof($1));)
 }
 %enddef
 
@@ -80,7 +64,11 @@
   $1 = &temp;
 }
 %typemap(argout, noblock=1) SWIGTYPE **OUTPUT {
-  %append_output(SWIG_NewPointerObj(%as_voidptr(temp$argnum), $*descriptor, 0));
+  {
+    PyObject *out = tessel_host_pointer(%as_voidptr(temp$argnum), $*descriptor, sizeof(*temp$argnum));
+    if (!out) SWIG_fail;
+    %append_output(out);
+  }
 }
 
 /* A bounded output text of N characters: an N+1-byte zero-filled slot whose
@@ -98,34 +86,20 @@
 
 /* A text the host may overwrite in place: a str is copied into a
    zero-filled buffer of at least MINSIZE bytes, so the host can write a
-   value longer than the text it was given; a char * pointer object is passed
-   as is and None as NULL. */
+   value longer than the text it was given; a char * pointer object must
+   have MINSIZE bytes in its block (when the module knows it) and is passed
+   as is; None gives NULL. */
 %define %tessel_host_writable_text(PARAM, MINSIZE)
-%typemap(in, noblock=1, fragment="SWIG_AsCharPtrAndSize") char *PARAM (char *buf = 0, int alloc = 0, size_t size = 0) {
-  {
-    char *cptr = 0;
-    int res = SWIG_AsCharPtrAndSize($input, &cptr, &size, &alloc);
-    if (!SWIG_IsOK(res)) {
-      %argument_fail(res, "$type", $symname, $argnum);
-    }
-    if (cptr && alloc == SWIG_NEWOBJ) {
-      size_t cap = size > (MINSIZE) ? size : (MINSIZE);
-      buf = (char *)calloc(1, cap);
-      if (!buf) {
-        free(cptr);
-        alloc = 0;
-        SWIG_exception_fail(SWIG_MemoryError, "in method '$symname', argument $argnum of type '$type'");
-      }
-      memcpy(buf, cptr, size);
-      free(cptr);
-    } else {
-      buf = cptr;
-      alloc = 0;
-    }
-    $1 = buf;
+%typemap(in, noblock=1, fragment="tessel_text") char *PARAM (char *buf = 0, int alloc = 0, int res = 0, tessel_arg targ = {0, 0}) {
+  res = tessel_as_text($input, &buf, 1, (MINSIZE), &alloc, &targ);
+  if (!SWIG_IsOK(res)) {
+    tessel_pointer_fail(res, "in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'", targ.extent, (MINSIZE));
+    SWIG_fail;
   }
+  $1 = buf;
 }
-%typemap(freearg, noblock=1) char *PARAM {
-  if (alloc$argnum == SWIG_NEWOBJ) free(buf$argnum);
+%typemap(freearg, noblock=1, match="in") char *PARAM {
+  if (alloc$argnum) free(buf$argnum);
+  Py_XDECREF(targ$argnum.keep);
 }
 %enddef

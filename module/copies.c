@@ -1,7 +1,6 @@
 /* Python-owned copies of records that live inside a host table or record. */
 #include "module/copies.h"
 
-#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -10,9 +9,7 @@
 void *tessel_block_copy(const void *src, size_t size, const char *type) {
    void *copy = malloc(size);
    if (!copy) {
-      char text[128];
-      snprintf(text, sizeof text, "malloc failed for %s\n", type);
-      tessel_print_diagnostic(text);
+      tessel_print_diagnosticf("malloc failed for %s\n", type);
       return NULL;
    }
    memcpy(copy, src, size);
@@ -21,7 +18,7 @@ void *tessel_block_copy(const void *src, size_t size, const char *type) {
 
 void *tessel_element_copy(const void *first, size_t size, int index, const char *type) {
    if (index < 0) {
-      tessel_print_diagnostic("Invalid array index.\n");
+      tessel_print_diagnostic(TESSEL_INVALID_ELEMENT_INDEX_TEXT);
       return NULL;
    }
    return tessel_block_copy((const char *)first + size * (size_t)index, size, type);

@@ -10,9 +10,9 @@
 void *tessel_block_copy(const void *src, size_t size, const char *type);
 
 /* A copy of element index of the packed array that starts at first.  The
- * array's length is not known here, so the caller keeps index below it; a
- * negative index addresses no element: the line "Invalid array index." goes to
- * standard output and NULL is returned. */
+ * wrapper has checked index against the extent of first's block where the
+ * module knows it; a negative index addresses no element: the line "Invalid
+ * array index." goes to standard output and NULL is returned. */
 void *tessel_element_copy(const void *first, size_t size, int index, const char *type);
 
 #endif

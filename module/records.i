@@ -3,7 +3,9 @@
  * %tessel_record(NAME) gives the record
  * - NAME_swigregister(cls): records cls as the Python class of the record's
  *   descriptor (argument format "O:swigregister"); a second call replaces
- *   the registration;
+ *   the registration.  cls must be a class whose instances can be made, and
+ *   its __swig_destroy__, if it has one, a callable (it is called with a
+ *   non-owning pointer object when an owning one dies);
  * - a constructor new_NAME() that returns an owning raw pointer object even
  *   after a class is registered (the class attaches it as its `this`);
  * - whole-record copies for fields of type NAME nested in other records;
@@ -20,21 +22,24 @@
  * checks cover it. */
 %define %tessel_record_checked_by(NAME, CHECKED)
 %typemap(out, noblock=1) SWIGTYPE *NAME {
-  %set_output(SWIG_NewPointerObj(%as_voidptr($1), $descriptor, SWIG_POINTER_NEW));
+  %set_output(tessel_new_block(%as_voidptr($1), $descriptor, SWIG_POINTER_NEW, sizeof(NAME)));
+  if (!$result) SWIG_fail;
 }
 %tessel_nested_memberin(NAME)
 %native(NAME ## _swigregister) PyObject *NAME ## _swigregister(PyObject *self, PyObject *args);
 %{
 HYX_STATIC_ASSERT(hyx_layout_checked_ ## CHECKED, "NAME has no layout checks");
 HYX_STATIC_ASSERT(_Alignof(NAME) == 1, "NAME must be declared HYX_PACKED (alignment 1)");
+HYX_STATIC_ASSERT(sizeof(NAME) <= TESSEL_STAND_IN_SIZE, "NAME is larger than the stand-in record");
+SWIGINTERN PyObject *_wrap_delete_ ## NAME(PyObject *self, PyObject *args);
 static PyObject *NAME ## _swigregister(PyObject *SWIGUNUSEDPARM(self), PyObject *args) {
-  return tessel_swigregister(args, SWIGTYPE_p_ ## NAME);
+  return tessel_swigregister(args, SWIGTYPE_p_ ## NAME, _wrap_delete_ ## NAME);
 }
 %}
 %enddef
 
 %{
-SWIGINTERN PyObject *tessel_swigregister(PyObject *args, swig_type_info *type) {
+SWIGINTERN PyObject *tessel_swigregister(PyObject *args, swig_type_info *type, PyCFunction own_delete) {
   PyObject *cls;
   SwigPyClientData *old;
   if (!PyArg_ParseTuple(args, "O:swigregister", &cls)) return NULL;
@@ -42,9 +47,35 @@ SWIGINTERN PyObject *tessel_swigregister(PyObject *args, swig_type_info *type) {
     PyErr_SetString(PyExc_TypeError, "swigregister expects a class");
     return NULL;
   }
-  old = type->owndata ? (SwigPyClientData *)type->clientdata : NULL;
-  SWIG_TypeNewClientData(type, SwigPyClientData_New(cls));
-  if (old) SwigPyClientData_Del(old);
+  if (!((PyTypeObject *)cls)->tp_new) {
+    PyErr_SetString(PyExc_TypeError, "swigregister expects a class whose instances can be made");
+    return NULL;
+  }
+  {
+    PyObject *destroy = PyObject_GetAttrString(cls, "__swig_destroy__");
+    int callable = destroy == NULL || destroy == Py_None || PyCallable_Check(destroy);
+    if (!destroy) {
+      if (!PyErr_ExceptionMatches(PyExc_AttributeError)) return NULL;
+      PyErr_Clear();
+    }
+    Py_XDECREF(destroy);
+    if (!callable) {
+      PyErr_SetString(PyExc_TypeError, "swigregister expects __swig_destroy__ to be callable");
+      return NULL;
+    }
+  }
+  {
+    SwigPyClientData *data = SwigPyClientData_New(cls);
+    if (!data) return NULL;
+    /* An owning pointer object of this type that dies is freed in place
+       when the class's destructor is the module's own delete_ function of
+       the type, which would do just that. */
+    if (data->destroy && PyCFunction_Check(data->destroy) && PyCFunction_GET_FUNCTION(data->destroy) == own_delete)
+      data->delargs = TESSEL_DESTROY_IS_FREE;
+    old = type->owndata ? (SwigPyClientData *)type->clientdata : NULL;
+    SWIG_TypeNewClientData(type, data);
+    if (old) SwigPyClientData_Del(old);
+  }
   return SWIG_Py_Void();
 }
 %}

@@ -6,7 +6,7 @@ import pytest
 import _libtessel as m
 import _tessel_probe as probe
 
-from conftest import msg
+from conftest import msg, raw
 
 U64_MAX = 2**64 - 1
 
@@ -134,12 +134,13 @@ def test_proxy_instance_is_accepted_for_its_record():
     assert info.mtu == 1500
 
 
-def test_void_pointer_takes_any_pointer_and_keeps_ownership(info):
-    assert info.own()
-    assert m.VSHYX_FreeMemory(m.VSInfo_dvsName_get(info)) is None
+def test_host_release_takes_any_pointer_but_frees_only_host_blocks(info):
     assert m.VSDVS_FreeMemory(None) is None
-    m.VSHYX_FreeMemory(info)
-    assert info.own()
+    for given in (m.VSInfo_dvsName_get(info), info):
+        with pytest.raises(ValueError) as err:
+            m.VSHYX_FreeMemory(given)
+        assert str(err.value).startswith(msg("VSHYX_FreeMemory", 1, "void *") + ": ")
+    assert info.own() and m.VSInfo_mtu_get(info) == 0
     with pytest.raises(TypeError) as err:
         m.VSHYX_FreeMemory(5)
     assert str(err.value) == msg("VSHYX_FreeMemory", 1, "void *")
@@ -175,28 +176,8 @@ def test_array_field_copies_whole_array_and_refuses_none(info):
     assert str(err.value) == msg("VSInfo_dvsName_set", 2, "hyx_uint8 [128]")
 
 
-@pytest.mark.parametrize(
-    "getter", ["VSInfo_mtu_get", "VSInfo_dvsName_get", "VSList_switches_get",
-               "VSwitchEntriesInfo_info_get", "VSList_count_get"]
-)
-def test_getter_given_none_raises_instead_of_reading_null(getter):
-    record = getter.split("_")[0]
-    with pytest.raises(ValueError) as err:
-        getattr(m, getter)(None)
-    assert str(err.value) == "invalid null reference in method '%s', argument 1 of type 'struct %s *'" % (
-        getter, record)
-
-
-@pytest.mark.parametrize(
-    "setter,value",
-    [("VSInfo_mtu_set", 5), ("VSInfo_isForwardingDisabled_set", "a"), ("VSList_switches_set", None),
-     ("VSwitchEntriesInfo_info_set", None), ("VSwitchEntriesInfo_numEntriesToCopy_set", 1)],
-)
-def test_setter_given_none_record_changes_nothing(setter, value):
-    assert getattr(m, setter)(None, value) is None
-
-
-def test_array_setter_given_none_record(info):
+def test_array_setter_given_none_record_changes_nothing(info):
+    m.VSInfo_dvsName_set(info, m.VSInfo_dvsName_get(info))
     assert m.VSInfo_dvsName_set(None, m.VSInfo_dvsName_get(info)) is None
 
 
@@ -292,3 +273,28 @@ def test_host_writable_text_gets_room_for_the_host():
     # enough (the sanitizer run checks the bound).
     assert probe.probe_writable("a") == 0
     assert probe.probe_writable(None) == -1
+
+
+@pytest.mark.parametrize(
+    "call,method,argnum,ctype",
+    [
+        (lambda: m.VSHYX_GetPortInfo("switch0\x00-evil", "hostport0"), "VSHYX_GetPortInfo", 1, "char const *"),
+        (lambda: m.VSHYX_GetPortInfo("switch0", "hostport0\x00..."), "VSHYX_GetPortInfo", 2, "char const *"),
+        (lambda: m.VSHYX_DVSAliasToSwitchId("dvs-prod\x00", "a"), "VSHYX_DVSAliasToSwitchId", 1, "char const *"),
+        (lambda: m.VSHYX_DVSAliasToSwitchId("dvs-prod", "\x00a"), "VSHYX_DVSAliasToSwitchId", 2, "char *"),
+        (lambda: m.Panic("100%\x00 done"), "Panic", 1, "char const *"),
+        (lambda: probe.probe_text("a\x00"), "probe_text", 1, "char const *"),
+        (lambda: probe.probe_writable("a\x00"), "probe_writable", 1, "char *"),
+    ],
+)
+def test_texts_with_a_nul_are_refused_before_the_call(sim, call, method, argnum, ctype):
+    sim.inject_fault(method, RuntimeError, "host called")
+    with pytest.raises(TypeError) as err:
+        call()
+    assert str(err.value) == msg(method, argnum, ctype)
+
+
+def test_fixed_text_fields_keep_bytes_after_a_nul():
+    name = m.new_hyx_Name()
+    m.hyx_Name_string_set(name, "a\x00b")
+    assert raw(name, 4) == b"a\x00b\x00" and m.hyx_Name_string_get(name) == "a"

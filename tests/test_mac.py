@@ -98,23 +98,6 @@ def test_result_shapes_and_enum_arguments(sim):
     assert isinstance(m.VSHYX_SetPortMACTable("switch0", "hostport0", 0, None), int)
 
 
-def test_counts_beyond_the_records_given_are_refused(sim):
-    entry = libtessel.VSMACEntry()
-    # A Python-owned entry is one record: a larger count never reaches the host.
-    sim.inject_fault("VSHYX_SetPortMACTable", RuntimeError, "host called")
-    with pytest.raises(ValueError) as err:
-        m.VSHYX_SetPortMACTable("switch0", "hostport0", 2, entry)
-    assert str(err.value) == ("in method 'VSHYX_SetPortMACTable': count 2 is more than the one entry "
-                              "a VSMACEntry holds")
-    sim.clear_faults()
-    # A table's view is passed as is; the host refuses a count above the
-    # per-port limit before reading anything.
-    status, table = m.VSHYX_GetMACTable("switch0", 3, 0)
-    over = m.VSPORT_MAC_LEARNING_LIMIT_ENTRIES_MAX + 1
-    assert m.VSHYX_ClearPortMACTable("switch0", "hostport0", over, table.macEntries) == m.HYX_LIMIT_EXCEEDED
-    m.VSHYX_FreeMemory(table)
-
-
 # ---- MAC learning and layer-2 security ----
 
 

@@ -1,6 +1,8 @@
 """The type table, pointer objects, registration, cvar and the runtime
 capsule shared with another module."""
 
+import ctypes
+import gc
 import re
 import sys
 
@@ -148,3 +150,175 @@ def test_runtime_option_names_table():
     assert got[0] == "IGMPQueryInterval" and got[8] == "ReversePathFwdCheck"
     assert got[-2:] == ["IGMPRouterIP", "MLDRouterIP"]
     assert len(set(got)) == 18
+
+
+# ---- the pointer runtime against odd Python objects ----
+
+
+class FreshThis:
+    """An object whose `this` is a new pointer object at every access."""
+
+    def __init__(self, make):
+        self.make = make
+
+    @property
+    def this(self):
+        return self.make()
+
+
+@pytest.mark.parametrize(
+    "holder",
+    [
+        lambda: FreshThis(m.new_VSInfo),
+        lambda: FreshThis(libtessel.VSInfo),
+        lambda: FreshThis(lambda: m.VSPortInfo_stats_get(m.new_VSPortInfo())),
+    ],
+)
+def test_this_that_nobody_holds_is_refused(holder):
+    with pytest.raises(TypeError) as err:
+        m.VSHYX_GetVSInfo("switch0", holder())
+    assert str(err.value) == "in method 'VSHYX_GetVSInfo', argument 2 of type 'VSInfo *'"
+
+
+def _cycle(n):
+    objs = [type("Holder%d" % i, (), {})() for i in range(n)]
+    for a, b in zip(objs, objs[1:] + objs[:1]):
+        a.this = b
+    return objs[0]
+
+
+@pytest.mark.parametrize("holder", [lambda: _cycle(1), lambda: _cycle(2), lambda: _cycle(50)])
+def test_this_cycles_end_in_a_type_error(holder):
+    with pytest.raises(TypeError):
+        m.VSInfo_mtu_get(holder())
+
+
+def test_this_chains_of_a_few_proxies_resolve():
+    inner = libtessel.VSInfo()
+    inner.mtu = 1234
+    outer = type("Wrapper", (), {})()
+    outer.this = inner
+    assert m.VSInfo_mtu_get(outer) == 1234
+
+
+def test_append_refuses_cycles_and_stolen_chains():
+    a, b, c = m.new_VSInfo(), m.new_VSInfo(), m.new_VSInfo()
+    with pytest.raises(ValueError):
+        a.append(a)
+    a.append(b)
+    with pytest.raises(ValueError):
+        b.append(a)  # a heads a chain of its own
+    with pytest.raises(ValueError):
+        c.append(a)
+    with pytest.raises(ValueError):
+        a.append(b)  # already in this chain
+    assert repr(a).count("Swig Object") == 2 and a.next() == b
+
+
+def test_append_keeps_chains_short():
+    head = m.new_VSInfo()
+    with pytest.raises(ValueError):
+        for _ in range(100000):
+            head.append(m.new_VSInfo())
+    assert repr(head).count("Swig Object") <= 8
+    del head  # the chain is released without deep recursion
+
+
+@pytest.mark.parametrize("destroy", [1, "delete", object()])
+def test_registration_refuses_a_destructor_that_cannot_be_called(destroy):
+    cls = type("Odd", (), {"__swig_destroy__": destroy})
+    with pytest.raises(TypeError):
+        m.VSStats_swigregister(cls)
+    stats = libtessel.VSStats()  # the registration in place stays
+    assert isinstance(m.VSPortInfo_stats_get(m.new_VSPortInfo()), libtessel.VSStats) and stats.thisown
+
+
+@pytest.mark.parametrize("cls", [type(len), type(iter([]))])
+def test_registration_refuses_classes_without_instances(cls):
+    with pytest.raises(TypeError):
+        m.VSStats_swigregister(cls)
+
+
+@pytest.mark.filterwarnings("ignore::pytest.PytestUnraisableExceptionWarning")
+def test_destructor_is_any_callable_called_with_a_non_owning_object():
+    seen = []
+
+    def destroy(ptr):
+        seen.append((type(ptr).__name__, ptr.own(), int(ptr)))
+        m.delete_VSStats(ptr)
+
+    class Tracked:
+        __swig_destroy__ = destroy
+
+    try:
+        m.VSStats_swigregister(Tracked)
+        raw_stats = m.new_VSStats()
+        address = int(raw_stats)
+        del raw_stats
+        gc.collect()
+        assert seen == [("SwigPyObject", False, address)]
+        m.VSStats_swigregister(type("Builtin", (), {"__swig_destroy__": len}))
+        del_me = m.new_VSStats()
+        address = int(del_me)
+        del del_me  # len(ptr) raises: reported as unraisable, nothing crashes
+        ctypes.CDLL(None).free(ctypes.c_void_p(address))  # what len did not
+    finally:
+        m.VSStats_swigregister(libtessel.VSStats)
+
+
+def test_acquire_and_disown_do_not_unbalance_the_runtime_capsule():
+    capsule = sys.modules["swig_runtime_data4"].type_pointer_capsule
+    before = sys.getrefcount(capsule)
+    for _ in range(200):
+        rec = m.alloc_vs_info()
+        rec.this.acquire()
+        del rec
+        view = m.VSInfo_dvsName_get(m.new_VSInfo())
+        view.acquire()
+        view.disown()
+        view.own(1)
+        del view
+    gc.collect()
+    assert sys.getrefcount(capsule) == before
+
+
+def test_views_never_free_memory_they_do_not_head():
+    info = m.new_VSPortInfo()
+    stats = m.VSPortInfo_stats_get(info)
+    stats.this.acquire()
+    del stats
+    m.VSPortInfo_portID_set(info, 5)
+    assert m.VSPortInfo_portID_get(info) == 5
+
+
+class _Slots:
+    __slots__ = ("x",)
+
+
+class _NoThis:
+    def __setattr__(self, name, value):
+        pass
+
+
+class _ThisRaises:
+    @property
+    def this(self):
+        raise KeyError("this")
+
+    @this.setter
+    def this(self, value):
+        raise KeyError("no")
+
+
+@pytest.mark.parametrize("cls", [_Slots, _NoThis, _ThisRaises])
+def test_records_returned_as_odd_classes_give_errors_not_crashes(cls):
+    try:
+        m.VSStats_swigregister(cls)
+        try:
+            view = m.VSPortInfo_stats_get(m.new_VSPortInfo())
+        except (TypeError, AttributeError, KeyError):
+            return
+        with pytest.raises(TypeError):
+            m.VSStats_pktsTx_get(view)
+    finally:
+        m.VSStats_swigregister(libtessel.VSStats)

@@ -93,45 +93,51 @@
 /* Panic's text reaches the host as literal text: every '%' is doubled, since
    the host formats it as printf does with no arguments.  The copy is freed
    on every path, the abandoned call included. */
-%typemap(in, noblock=1, fragment="SWIG_AsCharPtrAndSize") char const *PANIC_TEXT (char *buf = 0, int alloc = 0) {
-  {
-    int res = SWIG_AsCharPtrAndSize($input, &buf, NULL, &alloc);
-    if (!SWIG_IsOK(res)) {
-      %argument_fail(res, "$type", $symname, $argnum);
-    }
-    if (buf) {
-      char *escaped = tessel_escape_format(buf);
-      if (alloc == SWIG_NEWOBJ) free(buf);
-      buf = escaped;
-      alloc = SWIG_NEWOBJ;
-      if (!buf) SWIG_exception_fail(SWIG_MemoryError, "in method '$symname', argument $argnum of type '$type'");
-    }
-    $1 = buf;
+%typemap(in, noblock=1, fragment="tessel_text") char const *PANIC_TEXT (char *buf = 0, int alloc = 0, int res = 0, tessel_arg targ = {0, 0}) {
+  res = tessel_as_text($input, &buf, 0, 0, &alloc, &targ);
+  if (!SWIG_IsOK(res)) {
+    tessel_pointer_fail(res, "in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'", targ.extent, 0);
+    SWIG_fail;
   }
+  if (buf) {
+    buf = tessel_escape_format(buf);
+    alloc = 1;
+    if (!buf) SWIG_exception_fail(SWIG_MemoryError, "in method '$symname', argument $argnum of type '$type'");
+  }
+  $1 = buf;
 }
-%typemap(freearg, noblock=1) char const *PANIC_TEXT {
-  if (alloc$argnum == SWIG_NEWOBJ) free(buf$argnum);
+%typemap(freearg, noblock=1, match="in") char const *PANIC_TEXT {
+  if (alloc$argnum) free(buf$argnum);
+  Py_XDECREF(targ$argnum.keep);
 }
 %apply char const *PANIC_TEXT { char const *fmt };
+
+/* The host's release calls. */
+%apply void *HOST_RELEASE { void *mem };
 
 %include "hostapi/kernel.h"
 %include "hostapi/kernel_packets.h"
 
 %clear char const *fmt;
+%clear void *mem;
 
-%newobject VSHYX_GetSwitchesPy;
+/* The list is owned by Python: a block of its header and slots. */
+%typemap(out, noblock=1) VSList *VSHYX_GetSwitchesPy {
+  %set_output($1 ? tessel_new_block(%as_voidptr($1), $descriptor, SWIG_POINTER_OWN, tessel_vslist_size($1)) : SWIG_Py_Void());
+  if (!$result) SWIG_fail;
+}
 VSList *VSHYX_GetSwitchesPy(VSListType listType);
-%apply SWIGTYPE *DISOWN { VSList *ownedList };
-void free_switches(VSList *ownedList);
+void free_switches(VSList *RELEASE);
+%apply SWIGTYPE *UNOWNED_BLOCK { VSInfo *alloc_vs_info };
 VSInfo *alloc_vs_info(void);
-void free_vs_info(VSInfo *info);
+void free_vs_info(VSInfo *RELEASE);
 
 %extend VSList {
   /* The entry text, or None after an "Invalid array index" line for an
-     index outside 0..count-1. */
+     index outside 0..count-1 or a slot past the end of the list's block. */
   PyObject *__getitem__(int index) {
     size_t len = 0;
-    const char *text = tessel_vslist_entry($self, index, &len);
+    const char *text = tessel_vslist_entry($self, tessel_receiver_extent, index, &len);
     if (!text) {
       tessel_print_invalid_index();
       return SWIG_Py_Void();
@@ -140,10 +146,12 @@ void free_vs_info(VSInfo *info);
   }
 }
 
+/* The name's text: the bytes up to the first NUL, never more than 32; None
+   for a missing record. */
+%tessel_accepts_missing_record(hyx_Name::__repr__);
 %extend hyx_Name {
-  /* The name's text: the bytes up to the first NUL, never more than 32. */
   PyObject *__repr__() {
-    if (!$self) return SWIG_Py_Void();
+    if (tessel_take_missing_record()) return SWIG_Py_Void();
     return SWIG_FromCharPtrAndSize($self->string, SWIG_strnlen($self->string, sizeof($self->string)));
   }
 }

@@ -37,25 +37,17 @@
 %apply int *OUTPUT { int *result };
 %apply char *OUTPUT { hyx_Bool *learnStatic, hyx_Bool *staticMACAllow };
 
-/* Set and Clear read count packed records from entries.  A record Python
-   owns (new_VSMACEntry, or a copy from VSMACEntry___getitem__) is exactly one
-   entry, so a larger count would make the host read past it: such a call is
-   refused before the host is called.  A table's macEntries view is passed
-   as is; its length is the table's. */
-%typemap(in, noblock=1) VSMACEntry const *entries (void *argp = 0, int res = 0, int own = 0) {
-  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor, 0, &own);
-  if (!SWIG_IsOK(res)) {
-    %argument_fail(res, "$type", $symname, $argnum);
-  }
-  $1 = ($ltype)argp;
-}
-/* In both functions the count (argument 3) comes just before entries. */
-%typemap(check, noblock=1) VSMACEntry const *entries {
-  if ((own$argnum & SWIG_POINTER_OWN) && arg3 > 1) {
-    PyErr_Format(PyExc_ValueError, "in method '$symname': count %u is more than the one entry a VSMACEntry holds", (unsigned)arg3);
-    SWIG_fail;
-  }
-}
+/* Set and Clear read count packed records from entries: a count beyond the
+   records left in the block of entries (one for a VSMACEntry Python made, a
+   table's entries from the view's position on) is refused before the host
+   is called. */
+%tessel_counted(hyx_uint32 count, VSMACEntry const *entries)
+
+/* The tables' extents, from their headers. */
+%tessel_table(VSMACTable, numEntries, VSMACEntry)
+%tessel_table(VSMACLearningStats, numEntries, VSPMACLearningStatsPortInfo)
+%tessel_table(VSMACLearningEntries, numEntries, VSPMACLearningInfo)
+%tessel_table(VSL2Security, numEntries, VSPropSecurityPortInfo)
 
 %tessel_element_copy(VSMACEntry)
 %tessel_element_copy(VSPMACLearningStatsPortInfo)

@@ -36,36 +36,37 @@ void MIRROR_ENCAP_TYPE(void);
 %apply SWIGTYPE **OUTPUT { DVMirrorSessionTable **table, VSDVMirrorSessionIDs **list,
                            VSPromiscSessionActiveDsts **list };
 
-/* A table handed to the host is read over the extent its header gives.  A
-   block the module knows (one alloc_dvmirror_session_table made, or a
-   Python-owned header of 20 bytes) whose header claims more than it holds
-   is refused before the host is called. */
-%typemap(in, noblock=1) DVMirrorSessionTable *table (void *argp = 0, int res = 0, int own = 0) {
-  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor, 0, &own);
-  if (!SWIG_IsOK(res)) {
-    %argument_fail(res, "$type", $symname, $argnum);
+/* Tables the host hands out: the extent of a session table follows from its
+   header's counts, a list's from its count. */
+%typemap(argout, noblock=1) DVMirrorSessionTable **table {
+  {
+    PyObject *out = temp$argnum ? tessel_host_pointer(temp$argnum, $*descriptor, (size_t)tessel_mirror_table_needs(temp$argnum)) : SWIG_Py_Void();
+    if (!out) SWIG_fail;
+    %append_output(out);
   }
-  $1 = ($ltype)argp;
-  if (!tessel_mirror_table_fits($1, (own & SWIG_POINTER_OWN) ? sizeof(DVMirrorSessionTable) : 0, "$symname")) SWIG_fail;
 }
+%tessel_table(VSDVMirrorSessionIDs, numEntries, DVMirrorSID)
+%tessel_table(VSPromiscSessionActiveDsts, numEntries, hyx_SwitchPortID)
 
-/* Whether the record a method is given is owned by its Python proxy: a
-   table header or entity made by new_<Record> is one record with nothing
-   behind it, so the walking methods do not step past it. */
-%define %tessel_note_owned_self(TYPE, FLAG)
-%typemap(in, noblock=1) TYPE *self (void *argp = 0, int res = 0, int own = 0), struct TYPE *self (void *argp = 0, int res = 0, int own = 0) {
-  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor, $disown, &own);
+/* A table handed to the host is read over the extent its header gives: a
+   table whose block the module knows and whose header claims more than the
+   block holds is refused before the host is called. */
+%typemap(in, noblock=1) DVMirrorSessionTable *table (void *argp = 0, int res = 0, tessel_arg targ = {0, 0}) {
+  res = tessel_convert_ptr($input, &argp, $descriptor, 0, &targ);
+  if (SWIG_IsOK(res) && targ.extent < sizeof(DVMirrorSessionTable)) res = TESSEL_SHORT;
   if (!SWIG_IsOK(res)) {
-    %argument_fail(res, "$type", $symname, $argnum);
+    tessel_pointer_fail(res, "in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'", targ.extent, sizeof(DVMirrorSessionTable));
+    SWIG_fail;
   }
   $1 = ($ltype)argp;
-  FLAG = (own & SWIG_POINTER_OWN) != 0;
+  if ($1 && targ.extent != SIZE_MAX && tessel_mirror_table_needs($1) > targ.extent) {
+    PyErr_Format(PyExc_ValueError, "in method '$symname', argument $argnum of type '$type': the table's header claims %llu bytes but its block holds %zu", tessel_mirror_table_needs($1), targ.extent);
+    SWIG_fail;
+  }
 }
-%enddef
-%tessel_note_owned_self(DVMirrorSessionTable, tessel_mirror_owned_self)
-%tessel_note_owned_self(DVMirrorEntity, tessel_mirror_owned_self)
-%tessel_note_owned_self(VSDVMirrorSessionIDs, tessel_mirror_owned_self)
-%tessel_note_owned_self(VSPromiscSessionActiveDsts, tessel_mirror_owned_self)
+%typemap(freearg, noblock=1, match="in") DVMirrorSessionTable *table {
+  Py_XDECREF(targ$argnum.keep);
+}
 
 /* alloc and free raise what they refuse (see mirror_helpers.h). */
 %define %tessel_raising(NAME)
@@ -82,39 +83,22 @@ void MIRROR_ENCAP_TYPE(void);
 %tessel_raising(alloc_dvmirror_session_table)
 %tessel_raising(free_dvmirror_session_table)
 
-/* free_dvmirror_session_table releases what alloc_dvmirror_session_table
-   made; a Python-owned table would be freed a second time by its proxy, so it
-   is refused. */
-%typemap(in, noblock=1) DVMirrorSessionTable *freed (void *argp = 0, int res = 0, int own = 0) {
-  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor, 0, &own);
-  if (!SWIG_IsOK(res)) {
-    %argument_fail(res, "$type", $symname, $argnum);
+/* The table alloc_dvmirror_session_table makes belongs to nobody until
+   free_dvmirror_session_table releases it; the release follows the module's
+   rules (a second release does nothing, a view or a host table is refused). */
+%typemap(out, noblock=1) DVMirrorSessionTable *alloc_dvmirror_session_table {
+  %set_output(tessel_new_block(%as_voidptr($1), $descriptor, 0, (size_t)tessel_mirror_table_needs($1)));
+  if (!$result) {
+    free($1);
+    SWIG_fail;
   }
-  if (own & SWIG_POINTER_OWN) {
-    SWIG_exception_fail(SWIG_ValueError, "in method '$symname': the table is owned by its proxy (made by new_DVMirrorSessionTable); only a table made by alloc_dvmirror_session_table is freed here");
-  }
-  $1 = ($ltype)argp;
 }
 
-/* An entity's text: None, or a text with a NUL (which would cut it short
-   without notice), is refused before anything is read. */
-%typemap(in, noblock=1, fragment="SWIG_AsCharPtrAndSize") char const *text (char *buf = 0, size_t size = 0, int alloc = 0) {
-  {
-    int res = SWIG_AsCharPtrAndSize($input, &buf, &size, &alloc);
-    if (!SWIG_IsOK(res)) {
-      %argument_fail(res, "$type", $symname, $argnum);
-    }
-    if (!buf) {
-      SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '$symname', argument $argnum of type '$1_type'");
-    }
-    if (size > 0 && memchr(buf, 0, size - 1)) {
-      SWIG_exception_fail(SWIG_ValueError, "in method '$symname', argument $argnum: the text holds a NUL character");
-    }
-    $1 = buf;
+/* None in place of an entity's text is refused before anything is read. */
+%typemap(check, noblock=1) char const *text {
+  if (!$1) {
+    SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '$symname', argument $argnum of type '$1_type'");
   }
-}
-%typemap(freearg, noblock=1) char const *text {
-  if (alloc$argnum == SWIG_NEWOBJ) free(buf$argnum);
 }
 
 /* None in place of a session record is refused before anything is read. */
@@ -127,26 +111,26 @@ void MIRROR_ENCAP_TYPE(void);
 %include "hostapi/mirror.h"
 
 DVMirrorSessionTable *alloc_dvmirror_session_table(int sessions, int entities);
-void free_dvmirror_session_table(DVMirrorSessionTable *freed);
+void free_dvmirror_session_table(DVMirrorSessionTable *RELEASE);
 
-%clear char const *text, DVMirrorSession const *session, DVMirrorSessionTable **table, VSDVMirrorSessionIDs **list,
+%clear char const *text, DVMirrorSession const *session, DVMirrorSessionTable *table, DVMirrorSessionTable **table, VSDVMirrorSessionIDs **list,
        VSPromiscSessionActiveDsts **list, unsigned char mac[6];
 
 /* Walking a table stays inside it: every method checks the place it names
-   against the header's counts (cut to the block, for a table the module
-   allocated) and, outside, writes "Invalid array index." and gives None. */
+   against the header's counts, cut to the table's block where the module
+   knows it, and outside writes "Invalid array index." and gives None. */
 %extend DVMirrorSessionTable {
   DVMirrorSession *get_first_session() {
-    return tessel_mirror_first_session($self);
+    return tessel_mirror_session($self, tessel_receiver_extent, 0);
   }
   DVMirrorEntity *get_first_session_entity(int index) {
-    return tessel_mirror_entity($self, index);
+    return tessel_mirror_entity($self, tessel_receiver_extent, index);
   }
   DVMirrorSession *__getitem__(int index) {
-    return tessel_mirror_session($self, index);
+    return tessel_mirror_session($self, tessel_receiver_extent, index);
   }
   void __setitem__(int index, DVMirrorSession const *session) {
-    tessel_mirror_set_session($self, index, session);
+    tessel_mirror_set_session($self, tessel_receiver_extent, index, session);
   }
 }
 
@@ -158,14 +142,14 @@ void free_dvmirror_session_table(DVMirrorSessionTable *freed);
     tessel_mirror_entity_parse($self, text);
   }
   DVMirrorEntity *__next__() {
-    return tessel_mirror_next_entity($self);
+    return tessel_mirror_next_entity($self, tessel_receiver_extent);
   }
 }
 
 %extend VSDVMirrorSessionIDs {
   /* The 32 bytes of identifier index, trailing zeros included. */
   PyObject *__getitem__(int index) {
-    if ((unsigned)index >= tessel_mirror_list_reachable($self->numEntries)) {
+    if ((unsigned)index >= tessel_mirror_list_reachable($self->numEntries, tessel_receiver_extent, 32)) {
       tessel_mirror_invalid_index();
       return SWIG_Py_Void();
     }
@@ -177,7 +161,7 @@ void free_dvmirror_session_table(DVMirrorSessionTable *freed);
   /* Entry index; 0 after "Invalid array index." outside the list. */
   PyObject *__getitem__(int index) {
     hyx_SwitchPortID id;
-    if ((unsigned)index >= tessel_mirror_list_reachable($self->numEntries)) {
+    if ((unsigned)index >= tessel_mirror_list_reachable($self->numEntries, tessel_receiver_extent, sizeof(hyx_SwitchPortID))) {
       tessel_mirror_invalid_index();
       return PyLong_FromLong(0);
     }
@@ -185,7 +169,7 @@ void free_dvmirror_session_table(DVMirrorSessionTable *freed);
     return PyLong_FromUnsignedLong(id);
   }
   void __setitem__(int index, hyx_SwitchPortID port) {
-    if ((unsigned)index >= tessel_mirror_list_reachable($self->numEntries)) {
+    if ((unsigned)index >= tessel_mirror_list_reachable($self->numEntries, tessel_receiver_extent, sizeof(hyx_SwitchPortID))) {
       tessel_mirror_invalid_index();
       return;
     }

@@ -28,22 +28,31 @@
   $1 = PyBytes_AS_STRING($input);
 }
 
-/* Whether the table a text method is given is owned by its Python proxy: a
-   header made by new_<Record> has no entries behind it, whatever its count
-   says. */
-%define %tessel_mcast_note_owned(TYPE)
-%typemap(in, noblock=1) TYPE *self (void *argp = 0, int res = 0, int own = 0), struct TYPE *self (void *argp = 0, int res = 0, int own = 0) {
-  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor, $disown, &own);
-  if (!SWIG_IsOK(res)) {
-    %argument_fail(res, "$type", $symname, $argnum);
+/* Tables the host hands out, with their extents: the width of an address
+   follows from the mode the call was given (argument 3, for the port's
+   filters and for the statistics); the legacy keys count in one byte. */
+%typemap(argout, noblock=1) VSMcastFilters **filters {
+  {
+    PyObject *out = temp$argnum ? tessel_host_pointer(temp$argnum, $*descriptor, sizeof(VSMcastFilters) + (size_t)temp$argnum->numEntries * tessel_mcast_width((int)arg3)) : SWIG_Py_Void();
+    if (!out) SWIG_fail;
+    %append_output(out);
   }
-  $1 = ($ltype)argp;
-  tessel_mcast_owned_self = (own & SWIG_POINTER_OWN) != 0;
 }
-%enddef
-%tessel_mcast_note_owned(VSMcastFilters)
-%tessel_mcast_note_owned(VSMcastFilterStats)
-%tessel_mcast_note_owned(VSUserMcastLegacyKeys)
+%typemap(argout, noblock=1) VSMcastFilterStats **stats {
+  {
+    PyObject *out = temp$argnum ? tessel_host_pointer(temp$argnum, $*descriptor, sizeof(VSMcastFilterStats) + (size_t)temp$argnum->numEntries * tessel_mcast_width((int)arg3)) : SWIG_Py_Void();
+    if (!out) SWIG_fail;
+    %append_output(out);
+  }
+}
+%typemap(argout, noblock=1) VSUserMcastLegacyKeys **keys {
+  {
+    PyObject *out = temp$argnum ? tessel_host_pointer(temp$argnum, $*descriptor, sizeof(VSUserMcastLegacyKeys) + (size_t)temp$argnum->numEntries * 6) : SWIG_Py_Void();
+    if (!out) SWIG_fail;
+    %append_output(out);
+  }
+}
+%tessel_table(VSMcastSwitchFilters, numEntries, VSPMcastFilter)
 
 %tessel_element_copy(VSPMcastFilter)
 
@@ -54,25 +63,26 @@
        char *group;
 
 /* Text forms of one address of a table; the index is kept below the
-   table's numEntries: outside, "Invalid array index." and None. */
+   table's numEntries and inside its block where the module knows it:
+   outside, "Invalid array index." and None. */
 %extend VSMcastFilters {
   PyObject *get_mac_entry(int index) {
-    return tessel_mcast_entry_text((const unsigned char *)$self->macEntries, $self->numEntries, index, 6);
+    return tessel_mcast_entry_text((const unsigned char *)$self->macEntries, $self->numEntries, tessel_receiver_extent, (size_t)((const char *)$self->macEntries - (const char *)$self), index, 6);
   }
   PyObject *get_ip_entry(int index) {
-    return tessel_mcast_entry_text((const unsigned char *)$self->ipv4Entries, $self->numEntries, index, 4);
+    return tessel_mcast_entry_text((const unsigned char *)$self->ipv4Entries, $self->numEntries, tessel_receiver_extent, (size_t)((const char *)$self->ipv4Entries - (const char *)$self), index, 4);
   }
   PyObject *get_ipv6_entry(int index) {
-    return tessel_mcast_entry_text((const unsigned char *)$self->ipv6Entries, $self->numEntries, index, 16);
+    return tessel_mcast_entry_text((const unsigned char *)$self->ipv6Entries, $self->numEntries, tessel_receiver_extent, (size_t)((const char *)$self->ipv6Entries - (const char *)$self), index, 16);
   }
 }
 
 %extend VSMcastFilterStats {
   PyObject *get_ip_entry(int index) {
-    return tessel_mcast_entry_text((const unsigned char *)$self->ipv4Entries, $self->numEntries, index, 4);
+    return tessel_mcast_entry_text((const unsigned char *)$self->ipv4Entries, $self->numEntries, tessel_receiver_extent, (size_t)((const char *)$self->ipv4Entries - (const char *)$self), index, 4);
   }
   PyObject *get_ipv6_entry(int index) {
-    return tessel_mcast_entry_text((const unsigned char *)$self->ipv6Entries, $self->numEntries, index, 16);
+    return tessel_mcast_entry_text((const unsigned char *)$self->ipv6Entries, $self->numEntries, tessel_receiver_extent, (size_t)((const char *)$self->ipv6Entries - (const char *)$self), index, 16);
   }
 }
 
@@ -90,6 +100,6 @@
 
 %extend VSUserMcastLegacyKeys {
   PyObject *get_mac_entry(int index) {
-    return tessel_mcast_entry_text((const unsigned char *)$self->multicastAddrs, $self->numEntries, index, 6);
+    return tessel_mcast_entry_text((const unsigned char *)$self->multicastAddrs, $self->numEntries, tessel_receiver_extent, (size_t)((const char *)$self->multicastAddrs - (const char *)$self), index, 6);
   }
 }

@@ -35,6 +35,10 @@
 
 %tessel_element_copy(VSPortInfo)
 
+/* The tables' extents, from their headers. */
+%tessel_table(VSSwitchPortInfo, numEntries, VSPortInfo)
+%tessel_table(VSPortList, numPorts, hyx_SwitchPortID)
+
 %include "hostapi/ports.h"
 
 %clear VSPortInfo **info, VSSwitchPortInfo **table, VSInfo **info;
