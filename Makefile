@@ -59,6 +59,11 @@ demo: build
 	$(SIM_PY) -m libtessel aliases
 	$(SIM_PY) -m libtessel ports dvs-prod
 	$(SIM_PY) -m libtessel macs switch0 --port web-01.eth0
+	$(SIM_PY) -m libtessel uplinks switch0
+	$(SIM_PY) -m libtessel teaming switch0
+	$(SIM_PY) -m libtessel vlan dvs-prod --port prod-app-01.eth0
+	$(SIM_PY) -m libtessel teps dvs-prod
+	$(SIM_PY) -m libtessel rdma dvs-prod
 	$(SIM_PY) -m libtessel mcast switch0 --port web-01.eth0
 	$(SIM_PY) -c "import libtessel as t, libtessel.cli as cli; \
 	  dst = t.port_summary('dvs-prod', 'prod-app-01.eth0').port_id; \

@@ -1,26 +1,15 @@
 /* Helpers of the multicast extension methods. */
 #include "extensions/multicast_helpers.h"
 
-#include <arpa/inet.h>
 #include <stdint.h>
 
+#include "extensions/overlay_helpers.h"
 #include "module/addresses.h"
 #include "module/conv.h"
-
-static PyObject *ip_text(int family, const void *addr) {
-   char text[INET6_ADDRSTRLEN];
-   if (!inet_ntop(family, addr, text, sizeof text))
-      return PyErr_SetFromErrno(PyExc_OSError);
-   return PyUnicode_FromString(text);
-}
 
 size_t tessel_mcast_width(int mode) {
    return mode == VS_MCAST_FILTER_MODE_LEGACY ? 6 : mode == VS_MCAST_FILTER_MODE_MLD ? 16 : 4;
 }
-
-PyObject *tessel_ipv4_text(const void *addr) { return ip_text(AF_INET, addr); }
-
-PyObject *tessel_ipv6_text(const void *addr) { return ip_text(AF_INET6, addr); }
 
 PyObject *tessel_mcast_entry_text(const unsigned char *first, unsigned count, size_t extent,
                                   size_t header, int index, size_t width) {

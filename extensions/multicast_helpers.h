@@ -6,14 +6,12 @@
 #include <Python.h>
 
 #include "hostapi/multicast.h"
+/* The address text forms, shared with the overlay tables. */
+#include "extensions/overlay_helpers.h"
 
 /* Bytes of one address in a table read in mode: 6 (MAC) for the legacy
  * mode, 16 for MLD, 4 for the others. */
 size_t tessel_mcast_width(int mode);
-
-/* The text of the IPv4 (4 bytes) or IPv6 (16 bytes) address at addr. */
-PyObject *tessel_ipv4_text(const void *addr);
-PyObject *tessel_ipv6_text(const void *addr);
 
 /* Entry index of a table of count entries of width bytes starting at first,
  * header bytes into a block of extent bytes (SIZE_MAX: unknown), as text

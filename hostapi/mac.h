@@ -7,6 +7,7 @@
 #include "hostapi/common.h"
 #include "hostapi/kernel.h"
 #include "hostapi/ports.h"
+#include "hostapi/vlan.h"
 
 /* ---- MAC tables ---- */
 
@@ -458,6 +459,55 @@ HYX_ReturnStatus VSDVS_GetPortSecurity(char const *switchName, char const *portN
                                        VSPropSecurity *sec);
 HYX_ReturnStatus VSDVS_SetPortSecurity(char const *switchName, char const *portName,
                                        VSPropSecurity const *sec);
+
+HYX_EXTERN_C_END
+
+/* ---- Static LE contexts ---- */
+
+/* One static LE context: a static or user address of a port on the network
+ * vni, with the VLANs it is static on as a bitmap. */
+typedef struct HYX_PACKED VSStaticLEEntry {
+   VSVLANBitmap vlanBitmap;
+   hyx_Bool isTrunkVNI;
+   hyx_Bool isVdrMac;
+   hyx_uint32 vni;
+   unsigned char macAddress[6];
+   VSMACAddrType macAddrType;
+   hyx_SwitchPortID portID;
+} VSStaticLEEntry;
+HYX_CHECK_OFFSET(VSStaticLEEntry, vlanBitmap, 0);
+HYX_CHECK_OFFSET(VSStaticLEEntry, isTrunkVNI, 512);
+HYX_CHECK_OFFSET(VSStaticLEEntry, isVdrMac, 513);
+HYX_CHECK_OFFSET(VSStaticLEEntry, vni, 514);
+HYX_CHECK_OFFSET(VSStaticLEEntry, macAddress, 518);
+HYX_CHECK_OFFSET(VSStaticLEEntry, macAddrType, 524);
+HYX_CHECK_OFFSET(VSStaticLEEntry, portID, 525);
+HYX_CHECK_SIZE(VSStaticLEEntry, 529);
+
+/* The static LE contexts of a switch or port: numEntries packed entries
+ * follow the header. */
+typedef struct HYX_PACKED VSStaticLeCtxEntries {
+   hyx_uint32 totalEntries;
+   hyx_uint32 numEntries;
+   VSStaticLEEntry staticLECtxEntries[0];
+} VSStaticLeCtxEntries;
+HYX_CHECK_OFFSET(VSStaticLeCtxEntries, totalEntries, 0);
+HYX_CHECK_OFFSET(VSStaticLeCtxEntries, numEntries, 4);
+HYX_CHECK_OFFSET(VSStaticLeCtxEntries, staticLECtxEntries, 8);
+HYX_CHECK_SIZE(VSStaticLeCtxEntries, 8);
+
+HYX_EXTERN_C_BEGIN
+
+/* Fills *entries with the static LE contexts of the switch: one per static or
+ * user address, port, address type and network of its MAC table, in the
+ * order of the table, its VLANs set in the bitmap.  isVdrMac marks the
+ * switch's router port, isTrunkVNI an overlay address on a trunk port.  The
+ * table belongs to the library: release it with VSHYX_FreeMemory.  NULL
+ * arguments give HYX_BAD_PARAM, an unknown switch or port HYX_NOT_FOUND. */
+HYX_ReturnStatus VSHYX_GetStaticLectx(char const *switchName, VSStaticLeCtxEntries **entries);
+/* The same for the addresses of one port. */
+HYX_ReturnStatus VSHYX_GetPortStaticLectx(char const *switchName, char const *portName,
+                                          VSStaticLeCtxEntries **entries);
 
 HYX_EXTERN_C_END
 

@@ -27,7 +27,6 @@ typedef enum VSMcastSrcIPFilterMode {
 /* User legacy entries a switch or a port holds at most (the rows of a
  * VSMACEntries block). */
 #define VS_MULTICAST_USER_ENTRIES_MAX 25
-#define VS_ETH_MAX_EXACT_MULTICAST_ADDRS 32
 /* Bytes of a group text VSHYX_GetMcastFilterStats reads at most. */
 #define VS_MCAST_GROUP_TEXT_MAX 64
 #endif

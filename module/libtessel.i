@@ -20,8 +20,11 @@
    here (its other files are found by the build). */
 %include "wrappers/kernel.i"
 %include "wrappers/ports.i"
+%include "wrappers/vlan.i"
 %include "wrappers/mac.i"
 %include "wrappers/multicast.i"
+%include "wrappers/teaming.i"
+%include "wrappers/overlay.i"
 %include "wrappers/mirror.i"
 
 %include "module/constants.i"

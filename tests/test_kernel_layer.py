@@ -66,8 +66,8 @@ def test_host_errors_carry_status_name_and_text(status, cls):
 
 def test_the_package_lists_its_own_api_only():
     names = dir(libtessel)
-    # Every subsystem adds its few names; the raw module's thousands stay out.
-    assert len(names) < 200 and "VSHYX_GetVSInfo" not in names and "VSInfo" not in names
+    # None of the raw module's names (functions, records, constants).
+    assert not set(names) & set(dir(m)) and "VSInfo" not in names
     assert set(libtessel.__all__) <= set(names)
     assert libtessel.records.VSInfo.__module__ == "libtessel.records"
     # Earlier scripts' names still resolve: the record classes quietly, the

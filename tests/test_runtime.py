@@ -62,6 +62,10 @@ def test_pointer_object_methods_and_equality():
     assert a.own() is True
     assert a.own(0) is True and a.own() is False
     a.own(1)
+    # A value whose truth cannot be told raises and changes nothing.
+    with pytest.raises(ZeroDivisionError):
+        a.own(type("Untold", (), {"__bool__": lambda self: 1 / 0})())
+    assert a.own() is True
     assert int(same) == int(a) + 16
     other = m.VSInfo_dvsName_get(a)
     assert same == other and not (same != other)

@@ -1,5 +1,5 @@
 /* MAC forwarding and learning: MAC tables and entries, MAC learning
- * configuration and statistics, layer-2 security. */
+ * configuration and statistics, layer-2 security, static LE contexts. */
 
 %{
 #include "hostapi/mac.h"
@@ -23,6 +23,8 @@
 %tessel_record(VSMACLearningSwitchInfo)
 %tessel_record(VSPropMACLearning)
 %tessel_record(VSPMACManagement)
+%tessel_record(VSStaticLEEntry)
+%tessel_record(VSStaticLeCtxEntries)
 
 %types(VSMACAddrType *, VSMacTableType *, VSPortMACLearningLimitPolicy *);
 /* The switch summary declares these tables ahead of their definitions; their
@@ -33,7 +35,8 @@
 
 /* Tables and values the library hands back through out slots. */
 %apply SWIGTYPE **OUTPUT { VSMACTable **table, VSMACLearningEntries **table,
-                           VSMACLearningStats **table, VSL2Security **table };
+                           VSMACLearningStats **table, VSL2Security **table,
+                           VSStaticLeCtxEntries **entries };
 %apply int *OUTPUT { int *result };
 %apply char *OUTPUT { hyx_Bool *learnStatic, hyx_Bool *staticMACAllow };
 
@@ -48,11 +51,13 @@
 %tessel_table(VSMACLearningStats, numEntries, VSPMACLearningStatsPortInfo)
 %tessel_table(VSMACLearningEntries, numEntries, VSPMACLearningInfo)
 %tessel_table(VSL2Security, numEntries, VSPropSecurityPortInfo)
+%tessel_table(VSStaticLeCtxEntries, numEntries, VSStaticLEEntry)
 
 %tessel_element_copy(VSMACEntry)
 %tessel_element_copy(VSPMACLearningStatsPortInfo)
 %tessel_element_copy(VSPMACLearningInfo)
 %tessel_element_copy(VSPropSecurityPortInfo)
+%tessel_element_copy(VSStaticLEEntry)
 %tessel_nested_copy(VSPMACLearningStatsPortInfo, get_mac_learning_stats, VSPMACLearningStats, portStats)
 %tessel_nested_copy(VSPMACLearningStatsPortInfo, get_cached_stats, VSPCacheStatsInfo, cacheStats)
 %tessel_nested_copy(VSPMACLearningInfo, get_mac_learning_config, VSPMACLearning, portMACLearning)
@@ -61,7 +66,7 @@
 %include "hostapi/mac.h"
 
 %clear VSMACTable **table, VSMACLearningEntries **table, VSMACLearningStats **table,
-       VSL2Security **table, int *result, hyx_Bool *learnStatic, hyx_Bool *staticMACAllow;
+       VSL2Security **table, VSStaticLeCtxEntries **entries, int *result, hyx_Bool *learnStatic, hyx_Bool *staticMACAllow;
 
 %extend VSMACEntry {
   /* Sets macAddress from the first six bytes of a byte buffer. */
@@ -77,5 +82,21 @@
   void set_mac_address(int index, unsigned char *mac_str, size_t mac_len) {
     (void)mac_len;
     tessel_macentries_set(self, index, mac_str);
+  }
+}
+
+%fragment(SWIG_From_frag(unsigned long long));
+%extend VSStaticLEEntry {
+  /* Sets macAddress from the first six bytes of a byte buffer. */
+  void set_mac_address(unsigned char *mac_str, size_t mac_len) {
+    (void)mac_len;
+    tessel_set_mac(self->macAddress, mac_str);
+  }
+  /* Word index (0..63) of the VLAN bitmap, as an unsigned int; any other
+     index reads nothing: an "Invalid array index." line and None. */
+  PyObject *vlan_get_values(int index) {
+    uint64_t word = 0;
+    if (!tessel_bitmap_word(&self->vlanBitmap, index, &word)) return SWIG_Py_Void();
+    return SWIG_From_unsigned_SS_long_SS_long((unsigned long long)word);
   }
 }

@@ -146,7 +146,7 @@ void testRefusedTopologies() {
    } const cases[] = {
        {R"({"switches": [{"name": "a", "ports": [{"name": "p", "mac": {"lerned": 1}}]}]})",
         "switches[0].ports[0].mac.lerned: unknown setting"},
-       {R"({"vlan": {}})", "vlan: unknown setting"},
+       {R"({"vlans": {}})", "vlans: unknown setting"},
        {R"({"switches": [{"name": "a", "kernel": {"mtu": -1}}]})",
         "switches[0].kernel.mtu: negative value -1"},
        {R"({"switches": [{"name": "a", "kernel": {"mtu": "big"}}]})",

@@ -19,12 +19,14 @@ __all__ = [
     "MacEntrySummary",
     "MacTable",
     "MacType",
+    "StaticLeContext",
     "clear_static_mac",
     "mac_summaries",
     "mac_table",
     "parse_mac",
     "port_mac_table",
     "set_static_mac",
+    "static_le_contexts",
 ]
 
 _NOT_FOUND = _libtessel.HYX_NOT_FOUND
@@ -209,6 +211,40 @@ def mac_summaries(switch, port=None, addr_type=MacType.ALL):
     walk = mac_table(switch, addr_type) if port is None else port_mac_table(switch, port, addr_type)
     with walk:
         return [MacEntry.from_entry(e) for e in walk]
+
+
+class StaticLeContext(PlainValue, namedtuple("StaticLeContext", "mac type port_id vni vlans vdr trunk_vni")):
+    """A static LE context: a static or user address (``mac`` as text, its
+    ``type``) of a port on the network ``vni``, the ``vlans`` it is static
+    on (a tuple, ascending), whether it is the router port's (``vdr``) and
+    whether it is an overlay address of a trunk port (``trunk_vni``)."""
+
+    __slots__ = ()
+
+    @classmethod
+    def from_entry(cls, entry):
+        vlans = []
+        for word_index in range(64):
+            word = entry.vlan_get_values(word_index)
+            vlans.extend(word_index * 64 + bit for bit in range(64) if word >> bit & 1)
+        return cls(entry.macAddress, MacType.from_code(entry.macAddrType), entry.portID, entry.vni, tuple(vlans),
+                   entry.isVdrMac != "\0", entry.isTrunkVNI != "\0")
+
+
+def static_le_contexts(switch, port=None):
+    """The static LE contexts of a switch, or of one port: a list of
+    ``StaticLeContext``, which agree with the switch's static and user MAC
+    entries."""
+    name = resolve_switch(switch)
+    if port is None:
+        result, error = _libtessel.VSHYX_GetStaticLectx(name), _switch_error("VSHYX_GetStaticLectx", name)
+    else:
+        result = _libtessel.VSHYX_GetPortStaticLectx(name, port_name(port))
+        error = port_error("VSHYX_GetPortStaticLectx", name, port)
+    with Walk(result, error, _libtessel.VSStaticLeCtxEntries_numEntries_get,
+              _libtessel.VSStaticLeCtxEntries_staticLECtxEntries_get, _libtessel.VSStaticLEEntry___getitem__,
+              "static LE context table") as walk:
+        return [StaticLeContext.from_entry(e) for e in walk]
 
 
 COMMANDS = (
