@@ -64,6 +64,11 @@ demo: build
 	$(SIM_PY) -m libtessel vlan dvs-prod --port prod-app-01.eth0
 	$(SIM_PY) -m libtessel teps dvs-prod
 	$(SIM_PY) -m libtessel rdma dvs-prod
+	$(SIM_PY) -m libtessel mcast switch0 --port web-01.eth0
+	$(SIM_PY) -c "import libtessel as t, libtessel.cli as cli; \
+	  dst = t.port_summary('dvs-prod', 'prod-app-01.eth0').port_id; \
+	  t.append_mirror_sessions('dvs-prod', [t.mirror_session('span-web', 'web to app-01', [dst], ['uplink4'], snap_len=128)]); \
+	  cli.main(['mirror', 'dvs-prod'])"
 	$(SIM_PY) -m libtessel options
 
 # The module and the host libraries built with AddressSanitizer and

@@ -22,6 +22,7 @@
 %include "wrappers/ports.i"
 %include "wrappers/vlan.i"
 %include "wrappers/mac.i"
+%include "wrappers/multicast.i"
 %include "wrappers/teaming.i"
 %include "wrappers/overlay.i"
 %include "wrappers/mirror.i"

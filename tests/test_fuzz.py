@@ -81,6 +81,10 @@ TABLE_CALLS = [
     (lambda: m.VSHYX_GetSwitchMACLearningStats("switch0"), "VSMACLearningStats_macLearningEntries_get"),
     (lambda: m.VSHYX_GetUplinks("switch0"), "VSUplinks_entries_get"),
     (lambda: m.VSDVS_GetLSTeamingPolicyTable("dswitch0"), "LSTeamTable_lsTeamPolicy_get"),
+    (lambda: m.VSHYX_GetRemoteTepTable("dswitch0"), "VSRemoteTepEntries_entry_get"),
+    (lambda: m.VSHYX_GetRdmaTable("dswitch0"), "VSRdmaEntries_entry_get"),
+    (lambda: m.VSHYX_GetTenantTable("dswitch0"), "VSTenantEntries_entry_get"),
+    (lambda: m.VSHYX_GetStaticLectx("dswitch0"), "VSStaticLeCtxEntries_staticLECtxEntries_get"),
 ]
 ODD_CLASSES = [int, type(len), type("Slots", (), {"__slots__": ()}), type("Destroy", (), {"__swig_destroy__": len}),
                type("NoSet", (), {"__setattr__": lambda self, k, v: None})]

@@ -4,6 +4,8 @@
     libtessel aliases [--json]
     libtessel ports SWITCH [--json]
     libtessel macs SWITCH [--port PORT] [--type TYPE] [--json]
+    libtessel mirror SWITCH [--json]
+    libtessel mcast SWITCH [--port PORT] [--json]
     libtessel --version
 
 Each subsystem module of the package declares its own commands
