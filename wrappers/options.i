@@ -169,6 +169,11 @@ void free_zar_query(ZARQuery *RELEASE);
 %tessel_query_items(RTMModIOCtlQuery, numMod, 132, RTM_ModInfo)
 
 %extend ZARQuery {
+  /* The value goes with the query when the module made it (a copy the
+     propValue setter stored): nobody else can hold it. */
+  ~ZARQuery() {
+    free_zar_query($self);
+  }
   PyObject *get_val_in_bytes() {
     return tessel_zar_value_bytes($self);
   }

@@ -103,7 +103,8 @@ def set_options(**values):
             position = _libtessel.VSRuntimeOptions_add_int_option(block, position, name, t, signed)
         else:
             position = _libtessel.VSRuntimeOptions_add_str_option(block, position, name, t, value)
-        assert position is not None, "the block was sized for its options"
+        if position is None:
+            raise RuntimeError("the runtime option block was built too small for %s" % name)
     _libtessel.VSRuntimeOptions_set_options_length(block, sum(lengths))
     status = _libtessel.VSHYX_SetRuntimeOptions(block)
     if status != _OK:
