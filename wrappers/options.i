@@ -30,6 +30,8 @@
 /* A property value is the module's copy: see the helpers. */
 %typemap(memberin, noblock=1) char *propValue {
   ZARQuery_propValue_set(arg1, $input);
+  /* A copy that cannot be made leaves the old value and raises MemoryError. */
+  if (PyErr_Occurred()) SWIG_fail;
 }
 
 /* Out-values of the switch-state calls. */
