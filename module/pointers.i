@@ -54,8 +54,8 @@ typedef struct {
   size_t extent;
 } tessel_arg;
 
-/* The record a wrapper given None for `self` runs against: never read for
-   anything but the raise that follows. */
+/* The record a wrapper given None for `self` runs against, zeroed before each
+   use: never read for anything but the raise that follows. */
 static char tessel_stand_in[TESSEL_STAND_IN_SIZE];
 /* tessel_missing_record and the receiver of the call in progress
    (tessel_receiver and its extent and size) are declared with the pointer
@@ -370,6 +370,10 @@ SWIGINTERN PyObject *tessel_view_pointer(void *ptr, swig_type_info *ty) {
   if ($disown) {
     res = tessel_prepare_release($input, $descriptor, TESSEL_BLOCK_MODULE, &argp, &targ);
   } else if ($input == Py_None) {
+    /* Zeroed for every use: a setter given None earlier may have written
+       into it, and a getter must not follow what it wrote (a pointer field
+       reads as NULL). */
+    memset(tessel_stand_in, 0, sizeof($*1_ltype));
     argp = tessel_stand_in;
     targ.extent = sizeof($*1_ltype);
     missing = "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'";

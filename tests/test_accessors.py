@@ -38,6 +38,15 @@ def test_null_record(name):
     assert str(err.value).startswith("invalid null reference in method '%s', argument 1 of type '" % name)
 
 
+def test_a_setter_given_none_leaves_nothing_for_a_getter_given_none():
+    # Both run against the same stand-in record: what the setter wrote there
+    # (here over the bytes of ZARQuery's value pointer) must not be followed.
+    m.VSInfo_maxValidVlan_set(None, 0x7D5B)
+    m.VSInfo_mtu_set(None, 0x41414141)
+    with pytest.raises(ValueError):
+        m.ZARQuery_propValue_get(None)
+
+
 def scalar_pairs():
     for name in ACCESSORS:
         if not name.endswith("_set") or not hasattr(m, name[:-4] + "_get"):
