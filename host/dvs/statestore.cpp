@@ -255,7 +255,7 @@ struct Reader {
    }
    std::string text(size_t limit) {
       auto v = blob();
-      if (v.size() >= limit || memchr(v.data(), 0, v.size()))
+      if (v.size() >= limit || (!v.empty() && memchr(v.data(), 0, v.size())))
          ok = false;
       return ok ? std::string(v.begin(), v.end()) : std::string();
    }
