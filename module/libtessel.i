@@ -27,6 +27,7 @@
 %include "wrappers/overlay.i"
 %include "wrappers/mirror.i"
 %include "wrappers/options.i"
+%include "wrappers/statestore.i"
 
 %include "module/constants.i"
 

@@ -125,10 +125,3 @@ SWIGINTERN int tessel_fix_spellings(void) {
 %tessel_spelling("_p_void", "void *|DVSwitchHandle|DVSPortHandle")
 %tessel_spelling("_p_p_void", "void **|DVSDataHandle *|DVSDataItem *")
 %tessel_spelling("_p_p_char", "char **")
-
-/* Typedefs of subsystems still to come; each moves to its subsystem's
-   interface file when that subsystem is built. */
-%tessel_spelling("_p_a_64__char", "char (*)[64]|DVSwitchId *")
-%tessel_spelling("_p_f_p_void_p_void__char", "char (*)(void *,void *)|DVSwitchCallback|DVSPortCallback|DVSPortDataCallback")
-%tessel_spelling("_p_f_size_t__p_void", "void *(*)(size_t)|DVSData_MemAlloc")
-%tessel_spelling("_p_f_p_void__void", "void (*)(void *)|DVSData_MemFree")

@@ -35,6 +35,21 @@ TESSEL_HOST_EXPORT void tessel_sim_remove_reset_hook(tessel_sim_reset_hook hook)
 
 /* libdvs.so: 1 once its state store is set up. */
 TESSEL_HOST_EXPORT int tessel_sim_dvs_ready(void);
+/* libdvs.so, for libtessel's switch lifecycle: creates a switch with its
+ * portset name, alias and class; adds a port with its connect and external
+ * ids; gives a port's number; gives the alias of a portset name (at most
+ * 128 bytes with its NUL).  Each returns a status. */
+TESSEL_HOST_EXPORT int tessel_sim_dvs_switch_create(char const *name, char const *alias,
+                                                    char const *className, unsigned maxPorts,
+                                                    unsigned version);
+TESSEL_HOST_EXPORT int tessel_sim_dvs_port_add(char const *switchId, char const *portId,
+                                               unsigned connectId, char const *externalId);
+TESSEL_HOST_EXPORT int tessel_sim_dvs_port_number(char const *switchId, char const *portId,
+                                                  unsigned *number);
+TESSEL_HOST_EXPORT int tessel_sim_dvs_alias(char const *name, char *alias);
+/* libdvs.so: the function that fills the store with libtessel's distributed
+ * switches; called on the store's first use after load or reset. */
+TESSEL_HOST_EXPORT void tessel_sim_dvs_set_seeder(void (*seeder)(void));
 
 #ifdef __cplusplus
 }

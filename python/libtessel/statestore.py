@@ -1,0 +1,212 @@
+"""The distributed-switch store: creating and destroying a distributed switch
+and its ports, and reading, setting and clearing its properties at global,
+host and port scope under their key names.  Values are bytes, or str for
+text properties (passed as UTF-8)."""
+
+from collections import namedtuple
+
+import _libtessel
+from libtessel._errors import host_error
+from libtessel._values import Command, PlainValue, argument, checked_int, checked_name, column
+
+__all__ = [
+    "Property",
+    "PUBLISHED_KEYS",
+    "add_dvport",
+    "clear_prop",
+    "create_dvs",
+    "destroy_dvs",
+    "get_prop",
+    "props",
+    "remove_dvport",
+    "set_prop",
+]
+
+m = _libtessel
+_OK = m.HYX_OK
+_SCOPES = ("global", "host", "port")
+_FIRST_READ = 256
+_UINT32 = 0xFFFFFFFF
+
+# The property keys the host publishes, by scope: what ``props`` lists.
+PUBLISHED_KEYS = {
+    "global": tuple(getattr(m, n) for n in sorted(dir(m))
+                    if n.startswith(("VSPROP_", "HYX_ZARPROP_SWITCH_")) and isinstance(getattr(m, n), str)),
+    "host": tuple(getattr(m, n) for n in sorted(dir(m))
+                  if n.startswith("HYX_ZARPROP_HOST_") and isinstance(getattr(m, n), str)),
+    "port": tuple(getattr(m, n) for n in sorted(dir(m))
+                  if n.startswith("HYX_ZARPROP_PORT_") and isinstance(getattr(m, n), str)),
+}
+
+
+class Property(PlainValue, namedtuple("Property", "scope key value")):
+    """A property: its ``scope`` ("global", "host" or "port"), ``key`` and
+    ``value`` (bytes)."""
+
+    __slots__ = ()
+
+    def as_dict(self):
+        return {"scope": self.scope, "key": self.key, "value": self.value.hex()}
+
+
+def _dvs(switch):
+    """The portset name and alias of a distributed switch given by either."""
+    checked_name(switch, "switch", "a distributed switch name or alias")
+    status, name = m.DVSAliasToPortsetName(switch)
+    if status == _OK:
+        return name, switch
+    status, alias = m.VSDVS_GetAliasFromPortset(switch)
+    if status != _OK:
+        raise host_error("VSDVS_GetAliasFromPortset", status, argument="switch", value=switch, where=switch)
+    return switch, alias
+
+
+def _check(operation, status, switch, port=None):
+    if status != _OK:
+        where = switch if port is None else "%s port %s" % (switch, port)
+        raise host_error(operation, status, argument="switch" if port is None else "port",
+                         value=switch if port is None else port, where=where)
+
+
+def _scope(scope, port):
+    if scope not in _SCOPES:
+        raise ValueError("scope must be one of %s, got %r" % (", ".join(_SCOPES), scope))
+    if (scope == "port") != (port is not None):
+        raise ValueError("a port is given exactly for the port scope")
+    if port is not None:
+        checked_name(port, "port", "a distributed port id")
+    return () if port is None else (port,)
+
+
+def _value(value):
+    if isinstance(value, str):
+        value = value.encode()
+    if not isinstance(value, bytes):
+        raise TypeError("value must be bytes or str, not %s" % type(value).__name__)
+    return value
+
+
+def create_dvs(name, alias, max_ports=128, version=None, class_name="cswitch", mtu=0):
+    """Creates a distributed switch with its portset ``name`` and ``alias``."""
+    checked_name(name, "name", "a switch name")
+    checked_name(alias, "alias", "a switch alias")
+    max_ports = checked_int(max_ports, "max_ports", 0, _UINT32)
+    version = checked_int(m.DVS_VERSION_70 if version is None else version, "version", 0, _UINT32)
+    mtu = checked_int(mtu, "mtu", 0, _UINT32)
+    _check("VSDVS_CreateVSwitch", m.VSDVS_CreateVSwitch(name, alias, class_name, max_ports, 0, mtu, version, 0), name)
+
+
+def destroy_dvs(switch):
+    """Destroys a distributed switch (refused with ``Busy`` while a port of
+    it is in use)."""
+    name, _ = _dvs(switch)
+    _check("VSDVS_DestroyVSwitch", m.VSDVS_DestroyVSwitch(name), name)
+
+
+def add_dvport(switch, port, connect_id=0, external_id=None):
+    """Adds a distributed port (with an external id: an opaque port)."""
+    name, _ = _dvs(switch)
+    checked_name(port, "port", "a distributed port id")
+    if external_id is None:
+        status = m.VSDVS_AddDVPort(name, port, checked_int(connect_id, "connect_id", 0, _UINT32))
+    else:
+        checked_name(external_id, "external_id", "an external id")
+        status = m.VSDVS_AddOpaqueDVPort(name, port, external_id)
+    _check("VSDVS_AddDVPort", status, name, port)
+
+
+def remove_dvport(switch, port):
+    name, _ = _dvs(switch)
+    checked_name(port, "port", "a distributed port id")
+    _check("VSDVS_RemoveDVPort", m.VSDVS_RemoveDVPort(name, port), name, port)
+
+
+_GET = {"global": "VSDVS_GetGlobProp", "host": "VSDVS_GetHostProp", "port": "VSDVS_GetPortProp"}
+_SET = {"global": "VSDVS_SetGlobProp", "host": "VSDVS_SetHostProp", "port": "VSDVS_SetPortProp"}
+_CLEAR = {"global": "VSDVS_ClearGlobProp", "host": "VSDVS_ClearHostProp", "port": "VSDVS_ClearPortProp"}
+
+
+def _read(name, alias, scope, port, key):
+    """The value's bytes, or None when the property is not set."""
+    size = _FIRST_READ
+    for _ in range(2):
+        query = m.alloc_zar_query(size)
+        if query is None:
+            raise MemoryError("no memory for a property query")
+        try:
+            status = getattr(m, _GET[scope])(name, alias, *port, query, key, 1)
+            if status == _OK:
+                return m.ZARQuery_get_val_in_bytes(query)
+            needed = m.ZARQuery_propLen_get(query)
+        finally:
+            m.free_zar_query(query)
+        if status == m.HYX_NOT_FOUND:
+            return None
+        if status != m.HYX_LIMIT_EXCEEDED or needed <= size:
+            _check(_GET[scope], status, name, port[0] if port else None)
+        size = needed
+    raise RuntimeError("the property %r grew while it was read" % key)
+
+
+def get_prop(switch, key, scope="global", port=None):
+    """The value of a property as bytes; ``NotFound`` when it is not set."""
+    port = _scope(scope, port)
+    checked_name(key, "key", "a property key")
+    name, alias = _dvs(switch)
+    value = _read(name, alias, scope, port, key)
+    if value is None:
+        _check(_GET[scope], m.HYX_NOT_FOUND, name, port[0] if port else None)
+    return value
+
+
+def set_prop(switch, key, value, scope="global", port=None, persistent=True):
+    """Sets a property to ``value`` (bytes, or str as UTF-8)."""
+    port = _scope(scope, port)
+    checked_name(key, "key", "a property key")
+    value = _value(value)
+    name, alias = _dvs(switch)
+    status = getattr(m, _SET[scope])(name, alias, *port, value, len(value), key, 1 if persistent else 0)
+    _check(_SET[scope], status, name, port[0] if port else None)
+
+
+def clear_prop(switch, key, scope="global", port=None):
+    port = _scope(scope, port)
+    checked_name(key, "key", "a property key")
+    name, alias = _dvs(switch)
+    _check(_CLEAR[scope], getattr(m, _CLEAR[scope])(name, alias, *port, key, 1), name, port[0] if port else None)
+
+
+def props(switch, scope="global", port=None, keys=None):
+    """The properties set among ``keys`` (the published keys of the scope by
+    default), as ``Property`` values in key order."""
+    port_args = _scope(scope, port)
+    name, alias = _dvs(switch)
+    out = []
+    for key in (PUBLISHED_KEYS[scope] if keys is None else keys):
+        value = _read(name, alias, scope, port_args, key)
+        if value is not None:
+            out.append(Property(scope, key, value))
+    return out
+
+
+def _show(value):
+    try:
+        text = value.decode()
+        if text.isprintable():
+            return text
+    except UnicodeDecodeError:
+        pass
+    return value.hex()
+
+
+COMMANDS = (
+    Command(
+        "props", "list the published properties set on a distributed switch (or one of its ports)",
+        lambda args: props(args.switch, args.scope or ("port" if args.port else "global"), args.port),
+        arguments=(
+            argument("switch", help="distributed switch name or alias"),
+            argument("--port", help="a distributed port id (port scope)"),
+            argument("--scope", choices=_SCOPES, help="global, host or port"),
+        ),
+        columns=(column("SCOPE", "scope"), column("KEY", "key"), ("VALUE", lambda p: _show(p.value)))),
+)
