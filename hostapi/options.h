@@ -32,6 +32,14 @@
 #define VS_RT_OPT_MLD_ROUTER_IP 17
 #define VS_NUM_RT_OPT 18
 #define VS_RT_OPT_FIRST_TEXT 16
+/* The options' names, in type order: the one list the host and the module's
+ * runtimeOptionNames both take. */
+#define VS_RT_OPT_NAMES                                                                            \
+   "IGMPQueryInterval", "IGMPV3MaxSrcIPNum", "IGMPQueries", "IGMPVersion", "MLDVersion",           \
+       "MLDV2MaxSrcIPNum", "MaxRARPsPerInterval", "RARPAdvertisementDuration",                     \
+       "ReversePathFwdCheck", "ReversePathFwdCheckPromisc", "AllowFastPath", "TeamPolicyUpDelay",  \
+       "AllowMirrorStats", "TeamingNUMAAware", "SendIGMPReportToUplink", "TeamingIgnoreShotgun",   \
+       "IGMPRouterIP", "MLDRouterIP"
 /* The largest block, and the longest text value with its terminating zero. */
 #define VS_CHARDEV_MAX_RUNTIME_OPTIONS_LENGTH 4096
 #define VS_CHARDEV_MAX_RUNTIME_STRING_OPTION_LENGTH 128

@@ -8,23 +8,7 @@ TESSEL_EXPORT const int hyx_ModuleCurrentID = 0;
 
 /* Runtime option names: index i names the option whose VS_RT_OPT_* constant
    is i. */
-const char *runtimeOptionNames[TESSEL_NUM_RUNTIME_OPTIONS] = {
-    "IGMPQueryInterval",
-    "IGMPV3MaxSrcIPNum",
-    "IGMPQueries",
-    "IGMPVersion",
-    "MLDVersion",
-    "MLDV2MaxSrcIPNum",
-    "MaxRARPsPerInterval",
-    "RARPAdvertisementDuration",
-    "ReversePathFwdCheck",
-    "ReversePathFwdCheckPromisc",
-    "AllowFastPath",
-    "TeamPolicyUpDelay",
-    "AllowMirrorStats",
-    "TeamingNUMAAware",
-    "SendIGMPReportToUplink",
-    "TeamingIgnoreShotgun",
-    "IGMPRouterIP",
-    "MLDRouterIP",
-};
+const char *runtimeOptionNames[TESSEL_NUM_RUNTIME_OPTIONS] = {VS_RT_OPT_NAMES};
+HYX_STATIC_ASSERT(sizeof((const char *[]){VS_RT_OPT_NAMES}) / sizeof(const char *) ==
+                      TESSEL_NUM_RUNTIME_OPTIONS,
+                  "one name per runtime option type");

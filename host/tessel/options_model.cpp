@@ -7,26 +7,7 @@ namespace tessel {
 
 TESSEL_COMPONENT(OptionsComponent, "options");
 
-char const *const kRuntimeOptionNames[VS_NUM_RT_OPT] = {
-    "IGMPQueryInterval",
-    "IGMPV3MaxSrcIPNum",
-    "IGMPQueries",
-    "IGMPVersion",
-    "MLDVersion",
-    "MLDV2MaxSrcIPNum",
-    "MaxRARPsPerInterval",
-    "RARPAdvertisementDuration",
-    "ReversePathFwdCheck",
-    "ReversePathFwdCheckPromisc",
-    "AllowFastPath",
-    "TeamPolicyUpDelay",
-    "AllowMirrorStats",
-    "TeamingNUMAAware",
-    "SendIGMPReportToUplink",
-    "TeamingIgnoreShotgun",
-    "IGMPRouterIP",
-    "MLDRouterIP",
-};
+char const *const kRuntimeOptionNames[VS_NUM_RT_OPT] = {VS_RT_OPT_NAMES};
 
 RuntimeOptions::RuntimeOptions() {
    integers = {125, 10, 2, 3, 2, 10, 128, 60, 1, 0, 1, 100, 1, 0, 0, 1};
