@@ -185,6 +185,11 @@ struct HYX_PACKED _uplink {
    hyx_uint32 linkState;
    hyx_uint32 linkSpeed;
 };
+#else
+/* Known to SWIG without fields, so a query's member of these types reads as
+   a view into the query, not a copy. */
+struct _mcastFilter {};
+struct _uplink {};
 #endif
 typedef struct _mcastFilter _mcastFilter;
 typedef struct _uplink _uplink;

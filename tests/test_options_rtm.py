@@ -156,3 +156,11 @@ def test_port_and_device_operations(sim):
         m.VSHYX_RTMPortOp(1, 2 ** 32, 0)
     assert m.VSHYX_RefreshDevNUMAInfo("uplink0") == OK
     assert [m.VSHYX_RefreshDevNUMAInfo(n) for n in ("hostport0", "uplink99")] == [m.HYX_NOT_FOUND] * 2
+
+
+@pytest.mark.parametrize("member", ["mcastFilter", "uplink"])
+def test_query_members_are_views_into_the_query(member):
+    query = m.new_VSIOCtlQuery()
+    view = getattr(m, "VSIOCtlQuery_%s_get" % member)(query)
+    # A non-owning view at offset 176 of the query, not a copy to leak.
+    assert not view.own() and int(view) == int(query) + 176

@@ -22,7 +22,12 @@
 %tessel_record(ZARQuery)
 %tessel_record(EnsPRPTunablesData)
 
-/* The library's own records in a query are opaque views. */
+/* The library's own records in a query are opaque views: no constructor,
+   destructor or accessor of their own. */
+%nodefaultctor _mcastFilter;
+%nodefaultdtor _mcastFilter;
+%nodefaultctor _uplink;
+%nodefaultdtor _uplink;
 %immutable VSIOCtlQuery::mcastFilter;
 %immutable VSIOCtlQuery::uplink;
 %apply unsigned char MAC_TEXT[6] { hyx_uint8 supMcastAddr[6] };

@@ -909,8 +909,18 @@ PORT_CALL(DVSHYX_PortFind, (char const *switchId, char const *portId), {
    return HYX_OK;
 })
 
-static std::string uplinkKey(char const *uplink, hyx_uint32 index) {
-   return std::string(uplink) + "#" + std::to_string(index);
+/* The switch and the key of one uplink's data slot. */
+static HYX_ReturnStatus uplinkSlot(char const *switchId, char const *uplink, hyx_uint32 index,
+                                   DvSwitch *&sw, std::string &key) {
+   HYX_ReturnStatus status = lookup(switchId, sw);
+   if (status != HYX_OK)
+      return status;
+   if (uplink == nullptr)
+      return HYX_BAD_PARAM;
+   if (!fits(uplink, DVS_STORE_NAME_LEN))
+      return HYX_NAME_TOO_LONG;
+   key = std::string(uplink) + "#" + std::to_string(index);
+   return HYX_OK;
 }
 
 STORE_CALL(HYX_ReturnStatus, DVSHYX_UplinkDataSet,
@@ -918,27 +928,19 @@ STORE_CALL(HYX_ReturnStatus, DVSHYX_UplinkDataSet,
             hyx_uint32 type),
            {
               DvSwitch *sw = nullptr;
-              HYX_ReturnStatus status = lookup(switchId, sw);
+              std::string key;
+              HYX_ReturnStatus status = uplinkSlot(switchId, uplink, index, sw, key);
               if (status != HYX_OK)
                  return status;
-              if (uplink == nullptr)
-                 return HYX_BAD_PARAM;
-              if (!fits(uplink, DVS_STORE_NAME_LEN))
-                 return HYX_NAME_TOO_LONG;
-              std::string key = uplinkKey(uplink, index);
               return propSet(sw->uplinkData, key.c_str(), data, len, type);
            })
 STORE_CALL(HYX_ReturnStatus, DVSHYX_UplinkDataGet,
            (char const *switchId, char const *uplink, hyx_uint32 index, void **data, int *len), {
               DvSwitch *sw = nullptr;
-              HYX_ReturnStatus status = lookup(switchId, sw);
+              std::string key;
+              HYX_ReturnStatus status = uplinkSlot(switchId, uplink, index, sw, key);
               if (status != HYX_OK)
                  return status;
-              if (uplink == nullptr)
-                 return HYX_BAD_PARAM;
-              if (!fits(uplink, DVS_STORE_NAME_LEN))
-                 return HYX_NAME_TOO_LONG;
-              std::string key = uplinkKey(uplink, index);
               return propGet(sw->uplinkData, key.c_str(), data, len);
            })
 STORE_CALL(HYX_ReturnStatus, DVSHYX_PortGetByExternalId,
