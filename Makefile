@@ -70,8 +70,8 @@ demo: build
 	  t.append_mirror_sessions('dvs-prod', [t.mirror_session('span-web', 'web to app-01', [dst], ['uplink4'], snap_len=128)]); \
 	  cli.main(['mirror', 'dvs-prod'])"
 	$(SIM_PY) -m libtessel options
-	$(SIM_PY) -c "import libtessel as t, libtessel.cli as cli; \
-	  t.set_prop('dvs-prod', t._libtessel.VSPROP_MTU, '9000'); cli.main(['props', 'dvs-prod'])"
+	$(SIM_PY) -c "import _libtessel as m, libtessel as t, libtessel.cli as cli; \
+	  t.set_prop('dvs-prod', m.VSPROP_MTU, '9000'); cli.main(['props', 'dvs-prod'])"
 
 # The module and the host libraries built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, the whole suite run with the runtime preloaded
