@@ -96,3 +96,15 @@ def host_error(operation, status, **details):
 
 def not_found(operation, argument, value, message):
     return NotFound(operation, _libtessel.HYX_NOT_FOUND, argument=argument, value=value, message=message)
+
+
+def switch_error(operation, switch):
+    """Makes the exception for a failed call on a switch: "not found" means
+    the switch."""
+
+    def error(status):
+        if status == _libtessel.HYX_NOT_FOUND:
+            return not_found(operation, "switch", switch, "no switch named %r" % switch)
+        return host_error(operation, status, argument="switch", value=switch, where=switch)
+
+    return error

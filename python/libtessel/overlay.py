@@ -11,7 +11,7 @@ import sys
 from collections import namedtuple
 
 import _libtessel
-from libtessel._errors import host_error, not_found
+from libtessel._errors import host_error, not_found, switch_error
 from libtessel._tables import Walk
 from libtessel._values import Command, PlainValue, argument, checked_int, column
 from libtessel.kernel import resolve_switch
@@ -62,15 +62,6 @@ def _signed(word):
     return word - (1 << 32) if word >= 1 << 31 else word
 
 
-def _switch_error(operation, switch):
-    def error(status):
-        if status == _NOT_FOUND:
-            return not_found(operation, "switch", switch, "no switch named %r" % switch)
-        return host_error(operation, status, argument="switch", value=switch, where=switch)
-
-    return error
-
-
 class TunnelEndpoint(PlainValue, namedtuple("TunnelEndpoint", "address mac ipv6 ref_count entry_type")):
     """A remote tunnel endpoint: its outer ``address`` and ``mac`` as text,
     whether the address is IPv6, how many users it has (``ref_count``) and
@@ -88,7 +79,7 @@ class TunnelEndpoint(PlainValue, namedtuple("TunnelEndpoint", "address mac ipv6 
 def tunnel_endpoints(switch):
     """The switch's remote tunnel endpoints, each a ``TunnelEndpoint``."""
     name = resolve_switch(switch)
-    with Walk(_libtessel.VSHYX_GetRemoteTepTable(name), _switch_error("VSHYX_GetRemoteTepTable", name),
+    with Walk(_libtessel.VSHYX_GetRemoteTepTable(name), switch_error("VSHYX_GetRemoteTepTable", name),
               _libtessel.VSRemoteTepEntries_numEntries_get, _libtessel.VSRemoteTepEntries_entry_get,
               _libtessel.VSRemoteTepEntry___getitem__, "tunnel endpoint table") as walk:
         return [TunnelEndpoint.from_entry(e) for e in walk]
@@ -150,7 +141,7 @@ class RdmaEntry(PlainValue, namedtuple("RdmaEntry", "port_id tenant address vlan
 def rdma_entries(switch):
     """The switch's RDMA identifiers, each an ``RdmaEntry``."""
     name = resolve_switch(switch)
-    with Walk(_libtessel.VSHYX_GetRdmaTable(name), _switch_error("VSHYX_GetRdmaTable", name),
+    with Walk(_libtessel.VSHYX_GetRdmaTable(name), switch_error("VSHYX_GetRdmaTable", name),
               _libtessel.VSRdmaEntries_numEntries_get, _libtessel.VSRdmaEntries_entry_get,
               _libtessel.VSGetRdmaEntry___getitem__, "RDMA table") as walk:
         return [RdmaEntry.from_entry(e) for e in walk]
@@ -165,7 +156,7 @@ class Tenant(PlainValue, namedtuple("Tenant", "port_id tenant ports")):
 def tenants(switch):
     """The switch's tenant table, each entry a ``Tenant``."""
     name = resolve_switch(switch)
-    with Walk(_libtessel.VSHYX_GetTenantTable(name), _switch_error("VSHYX_GetTenantTable", name),
+    with Walk(_libtessel.VSHYX_GetTenantTable(name), switch_error("VSHYX_GetTenantTable", name),
               _libtessel.VSTenantEntries_numEntries_get, _libtessel.VSTenantEntries_entry_get,
               _libtessel.VSTenantEntry___getitem__, "tenant table") as walk:
         return [Tenant(e.portID, e.get_tenant_id(), e.numPorts) for e in walk]

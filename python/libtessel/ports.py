@@ -7,7 +7,7 @@ int, or its decimal text).
 from collections import namedtuple
 
 import _libtessel
-from libtessel._errors import host_error, not_found
+from libtessel._errors import host_error, not_found, switch_error
 from libtessel._tables import Walk, host_record
 from libtessel._values import Command, HostEnum, PlainValue, argument, checked_int, column
 from libtessel.kernel import resolve_switch
@@ -58,15 +58,6 @@ def port_error(operation, switch, port):
     return error
 
 
-def _switch_error(operation, switch):
-    def error(status):
-        if status == _NOT_FOUND:
-            return not_found(operation, "switch", switch, "no switch named %r" % switch)
-        return host_error(operation, status, argument="switch", value=switch, where=switch)
-
-    return error
-
-
 def ports(switch):
     """Each port of a switch, as a Python-owned ``records.VSPortInfo``.
 
@@ -74,7 +65,7 @@ def ports(switch):
     closed or dropped; ``with libtessel.ports(s) as walk:`` bounds it.
     """
     name = resolve_switch(switch)
-    return Walk(_libtessel.VSHYX_GetSwitchPortInfo(name), _switch_error("VSHYX_GetSwitchPortInfo", name),
+    return Walk(_libtessel.VSHYX_GetSwitchPortInfo(name), switch_error("VSHYX_GetSwitchPortInfo", name),
                 _libtessel.VSSwitchPortInfo_numEntries_get, _libtessel.VSSwitchPortInfo_entries_get,
                 _libtessel.VSPortInfo___getitem__, "port table")
 

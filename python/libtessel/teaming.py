@@ -9,7 +9,7 @@ import ctypes
 from collections import namedtuple
 
 import _libtessel
-from libtessel._errors import host_error, not_found
+from libtessel._errors import host_error, not_found, switch_error
 from libtessel._tables import Walk
 from libtessel._values import Command, HostEnum, PlainValue, argument, checked_int, checked_name, column
 from libtessel.kernel import resolve_switch
@@ -57,15 +57,6 @@ class LoadBalance(HostEnum):
     LBT = ("lbt", _libtessel.TEAM_FRP_TYPE_LB_LBT)
 
 
-def _switch_error(operation, switch):
-    def error(status):
-        if status == _NOT_FOUND:
-            return not_found(operation, "switch", switch, "no switch named %r" % switch)
-        return host_error(operation, status, argument="switch", value=switch, where=switch)
-
-    return error
-
-
 def _uplink_error(operation, switch, uplink):
     def error(status):
         if status == _NOT_FOUND:
@@ -101,7 +92,7 @@ def _link_state(function, name, uplink):
 def uplinks(switch):
     """The ``Uplink`` of each uplink port of a switch, in port order."""
     name = resolve_switch(switch)
-    with Walk(_libtessel.VSHYX_GetUplinks(name), _switch_error("VSHYX_GetUplinks", name),
+    with Walk(_libtessel.VSHYX_GetUplinks(name), switch_error("VSHYX_GetUplinks", name),
               _libtessel.VSUplinks___len__, lambda table: table, _uplink_entry, "uplink table") as walk:
         entries = list(walk)
     result = []
@@ -205,7 +196,7 @@ def _policy_call(switch, port, switch_function, port_function, *more):
     name = resolve_switch(switch)
     if port is None:
         status = getattr(_libtessel, switch_function)(name, *more)
-        error = _switch_error(switch_function, name)
+        error = switch_error(switch_function, name)
     else:
         status = getattr(_libtessel, port_function)(name, port_name(port), *more)
         error = port_error(port_function, name, port)
@@ -277,7 +268,7 @@ def lags(switch):
     status, table = _libtessel.VSHYX_GetLAGTable(name)
     try:
         if status != _OK:
-            raise _switch_error("VSHYX_GetLAGTable", name)(status)
+            raise switch_error("VSHYX_GetLAGTable", name)(status)
         result = []
         lag = _libtessel.VSLAGTable_vs_lag_table_first_lag(table)
         for _ in range(_libtessel.VSLAGTable_numLAGs_get(table)):

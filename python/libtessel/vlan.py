@@ -9,7 +9,7 @@ private-VLAN map is a list of ``PvlanEntry`` (primary, secondary, type).
 from collections import namedtuple
 
 import _libtessel
-from libtessel._errors import host_error, not_found
+from libtessel._errors import switch_error
 from libtessel._values import Command, HostEnum, PlainValue, argument, checked_int, column
 from libtessel.kernel import resolve_switch
 from libtessel.ports import port_error, port_name, port_summaries
@@ -28,7 +28,6 @@ __all__ = [
 ]
 
 _OK = _libtessel.HYX_OK
-_NOT_FOUND = _libtessel.HYX_NOT_FOUND
 _release = _libtessel.VSHYX_FreeMemory
 # 4095 is not a VLAN: a policy, range or map entry names 0..4094.
 _VLAN_MAX = 4094
@@ -73,15 +72,6 @@ class PvlanEntry(PlainValue, namedtuple("PvlanEntry", "primary secondary type"))
     ``PvlanType``."""
 
     __slots__ = ()
-
-
-def _switch_error(operation, switch):
-    def error(status):
-        if status == _NOT_FOUND:
-            return not_found(operation, "switch", switch, "no switch named %r" % switch)
-        return host_error(operation, status, argument="switch", value=switch, where=switch)
-
-    return error
 
 
 def port_vlan_policy(switch, port):
@@ -166,7 +156,7 @@ def private_vlan_map(switch):
     status, entries, count = _libtessel.VSDVS_GetPrivateVLANMap(name)
     try:
         if status != _OK:
-            raise _switch_error("VSDVS_GetPrivateVLANMap", name)(status)
+            raise switch_error("VSDVS_GetPrivateVLANMap", name)(status)
         result = []
         for i in range(count):
             e = _libtessel.VSPvlanMapEntry___getitem__(entries, i)
@@ -202,7 +192,7 @@ def set_private_vlan_map(switch, entries):
     finally:
         _libtessel.delete_pvlanmapentryArray(array)
     if status != _OK:
-        raise _switch_error("VSDVS_SetPrivateVLANMap", name)(status)
+        raise switch_error("VSDVS_SetPrivateVLANMap", name)(status)
 
 
 def _ranges_text(ranges):
