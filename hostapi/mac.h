@@ -33,6 +33,11 @@ typedef enum VSMacTableType {
 #ifndef SWIG
 /* Rows of VSMACEntries.macEntry. */
 #define VS_MAC_ENTRIES_BLOCK_ROWS 25
+/* The property keys under which the distributed-switch store shows a
+ * switch's MAC learning and a port's learning and layer-2 security. */
+#define VSPROP_SWITCH_MAC_LEARNING "com.kestra.vswitch.macLearning"
+#define VSPROP_PORT_SECURITY "com.kestra.vswitch.port.security"
+#define VSPROP_PORT_MAC_MANAGEMENT "com.kestra.vswitch.port.macManagement"
 #endif
 
 /* One MAC table entry; multi-byte fields sit at odd offsets. */

@@ -29,6 +29,9 @@ typedef enum VSMcastSrcIPFilterMode {
 #define VS_MULTICAST_USER_ENTRIES_MAX 25
 /* Bytes of a group text VSHYX_GetMcastFilterStats reads at most. */
 #define VS_MCAST_GROUP_TEXT_MAX 64
+/* The property key under which the distributed-switch store shows a
+ * switch's multicast filter mode. */
+#define VSPROP_MULTICAST_FILTER "com.kestra.vswitch.multicastFilter"
 #endif
 
 /* One filter of one port; which address member holds the address follows

@@ -48,6 +48,10 @@
 #define TEAM_FRP_FLAG_NOTIFY_SWITCH 0x20
 #define TEAM_FRP_FLAG_BLOCK_OUTPUT 0x40
 #define TEAM_FRP_FLAG_LACP_CLIENT 0x40000
+/* The property keys under which the distributed-switch store shows a
+ * switch's and a port's teaming policy. */
+#define VSPROP_SWITCH_TEAMING "com.kestra.vswitch.teaming"
+#define VSPROP_PORT_TEAMING_POLICY "com.kestra.vswitch.port.teaming.policy"
 #endif
 
 /* ---- Uplinks and link state ---- */

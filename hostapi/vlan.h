@@ -29,6 +29,14 @@
 /* The MTU range of a switch. */
 #define VS_MTU_MIN 68
 #define VS_MTU_MAX 9000
+/* The property keys under which the distributed-switch store shows these
+ * settings: the switch MTU, private-VLAN map and RCF instruction type, and a
+ * port's VLAN policy and nested tagging. */
+#define VSPROP_MTU "com.kestra.vswitch.mtu"
+#define VSPROP_PVLAN_MAP "com.kestra.vswitch.pvlanMap"
+#define VSPROP_RCF_INSN_TYPE "com.kestra.vswitch.rcf.INSNType"
+#define VSPROP_PORT_VLAN "com.kestra.vswitch.port.vlan"
+#define VSPROP_PORT_VLAN_NESTEDTAG "com.kestra.vswitch.port.vlanNestedTag"
 #endif
 
 /* The instruction set of the switch's filter programs. */

@@ -444,6 +444,55 @@ HYX_ReturnStatus propClear(Props &ps, char const *name) {
    return ps.erase(name) ? HYX_OK : HYX_NOT_FOUND;
 }
 
+/* ---- Keys of libtessel's own settings ---- */
+
+/* libtessel keeps some of a switch's settings itself (its MTU, teaming
+   policy, ...) and shows them under published keys; it answers those keys
+   through the bridge, for the switches and ports it has.  A bridge function
+   gives -1 for a key it does not answer, which the store then keeps like any
+   other. */
+struct Bridge {
+   tessel_sim_dvs_bridge_get get = nullptr;
+   tessel_sim_dvs_bridge_set set = nullptr;
+   tessel_sim_dvs_bridge_clear clear = nullptr;
+} g_bridge;
+
+char const *portIdOf(DvPort const *port) { return port ? port->id.c_str() : nullptr; }
+
+bool bridgeable(char const *name) { return name != nullptr && fits(name, DVS_STORE_PROP_NAME_LEN); }
+
+template <typename Own>
+HYX_ReturnStatus keyedGet(DvSwitch const &sw, DvPort const *port, char const *name, void **data,
+                          int *len, Own own) {
+   if (g_bridge.get != nullptr && bridgeable(name) && data != nullptr && len != nullptr) {
+      int status = g_bridge.get(sw.name.c_str(), portIdOf(port), name, data, len);
+      if (status >= 0)
+         return status;
+   }
+   return own();
+}
+
+template <typename Own>
+HYX_ReturnStatus keyedSet(DvSwitch const &sw, DvPort const *port, char const *name,
+                          void const *data, int len, Own own) {
+   if (g_bridge.set != nullptr && bridgeable(name) && len >= 0 && (data != nullptr || len == 0)) {
+      int status = g_bridge.set(sw.name.c_str(), portIdOf(port), name, data, len);
+      if (status >= 0)
+         return status;
+   }
+   return own();
+}
+
+template <typename Own>
+HYX_ReturnStatus keyedClear(DvSwitch const &sw, DvPort const *port, char const *name, Own own) {
+   if (g_bridge.clear != nullptr && bridgeable(name)) {
+      int status = g_bridge.clear(sw.name.c_str(), portIdOf(port), name);
+      if (status >= 0)
+         return status;
+   }
+   return own();
+}
+
 /* A new container of the props whose type shares a bit with propType. */
 HYX_ReturnStatus propList(Props const &ps, DVSDataHandle *list, uint32_t propType);
 
@@ -542,17 +591,21 @@ struct LoadTimeSetup {
 
 /* ---- The store operations ---- */
 
+/* A switch gets id when one is given, else the next "dvsid-N". */
 HYX_ReturnStatus switchAdd(char const *name, char const *alias, char const *className,
-                           uint32_t maxPorts, uint32_t version) {
+                           uint32_t maxPorts, uint32_t version, char const *id = nullptr) {
    if (name == nullptr || alias == nullptr || className == nullptr)
       return HYX_BAD_PARAM;
    if (!fits(name, DVS_STORE_NAME_LEN) || !fits(alias, DVS_STORE_NAME_LEN) ||
        !fits(className, DVS_STORE_NAME_LEN))
       return HYX_NAME_TOO_LONG;
-   if (!*name || !*alias || version < kFirstVersion || version > kLastVersion)
+   if (id != nullptr && !fits(id, DVS_STORE_SWITCH_ID_LEN))
+      return HYX_NAME_TOO_LONG;
+   if (!*name || !*alias || version < kFirstVersion || version > kLastVersion ||
+       (id != nullptr && !*id))
       return HYX_BAD_PARAM;
    auto &store = StateStore::instance();
-   if (store.find(name) || store.find(alias))
+   if (store.find(name) || store.find(alias) || (id != nullptr && store.find(id)))
       return HYX_EXISTS;
    DvSwitch sw;
    sw.name = name;
@@ -560,7 +613,7 @@ HYX_ReturnStatus switchAdd(char const *name, char const *alias, char const *clas
    sw.className = className;
    sw.maxPorts = maxPorts;
    sw.version = version;
-   sw.id = "dvsid-" + std::to_string(store.nextId++);
+   sw.id = id != nullptr ? std::string(id) : "dvsid-" + std::to_string(store.nextId++);
    store.switches.push_back(std::move(sw));
    return HYX_OK;
 }
@@ -685,12 +738,12 @@ extern "C" TESSEL_HOST_EXPORT void tessel_sim_dvs_set_seeder(void (*seeder)(void
 }
 
 /* Host-private, for libtessel's switch lifecycle: a switch with its portset
-   name, alias and class. */
+   name, alias, class and id (NULL: the store gives one). */
 extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_switch_create(char const *name, char const *alias,
                                                                char const *className,
                                                                hyx_uint32 maxPorts,
-                                                               hyx_uint32 version) {
-   return guarded([&] { return switchAdd(name, alias, className, maxPorts, version); });
+                                                               hyx_uint32 version, char const *id) {
+   return guarded([&] { return switchAdd(name, alias, className, maxPorts, version, id); });
 }
 
 /* Host-private: the port number of a distributed port. */
@@ -713,6 +766,63 @@ extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_port_add(char const *switchId, 
                                                           hyx_uint32 connectId,
                                                           char const *externalId) {
    return guarded([&] { return portAdd(switchId, portId, nullptr, 0, connectId, externalId); });
+}
+
+/* Host-private: the store id of a switch, into out (cap bytes). */
+extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_switch_id(char const *name, char *out,
+                                                           unsigned cap) {
+   return guarded([&]() -> HYX_ReturnStatus {
+      DvSwitch *sw = nullptr;
+      HYX_ReturnStatus status = lookup(name, sw);
+      if (status != HYX_OK)
+         return status;
+      if (out == nullptr || sw->id.size() >= cap)
+         return HYX_BAD_PARAM;
+      memcpy(out, sw->id.c_str(), sw->id.size() + 1);
+      return HYX_OK;
+   });
+}
+
+/* Host-private, for libtessel's switch lifecycle: removes a switch, or a port
+   of it; with idleOnly, a port concerned that is in use (connected: its
+   connect id is not 0) gives HYX_BUSY and changes nothing. */
+extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_switch_remove(char const *name, int idleOnly) {
+   return guarded([&]() -> HYX_ReturnStatus {
+      DvSwitch *sw = nullptr;
+      HYX_ReturnStatus status = lookup(name, sw);
+      if (status != HYX_OK)
+         return status;
+      for (auto const &p : sw->ports)
+         if (idleOnly && p.connectId != 0)
+            return HYX_BUSY;
+      StateStore::instance().switches.remove_if([&](DvSwitch const &s) { return &s == sw; });
+      return HYX_OK;
+   });
+}
+
+extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_port_remove(char const *switchId,
+                                                             char const *portId, int idleOnly) {
+   return guarded([&]() -> HYX_ReturnStatus {
+      DvSwitch *sw = nullptr;
+      DvPort *port = nullptr;
+      HYX_ReturnStatus status = lookupPort(switchId, portId, sw, port);
+      if (status != HYX_OK)
+         return status;
+      if (idleOnly && port->connectId != 0)
+         return HYX_BUSY;
+      sw->ports.remove_if([&](DvPort const &p) { return &p == port; });
+      return HYX_OK;
+   });
+}
+
+/* Host-private: libtessel's functions that answer the keys of its own
+   settings (NULL to stop). */
+extern "C" TESSEL_HOST_EXPORT void tessel_sim_dvs_set_bridge(tessel_sim_dvs_bridge_get get,
+                                                             tessel_sim_dvs_bridge_set set,
+                                                             tessel_sim_dvs_bridge_clear clear) {
+   g_bridge.get = get;
+   g_bridge.set = set;
+   g_bridge.clear = clear;
 }
 
 /* Host-private: the alias of a switch named by its portset name. */
@@ -819,24 +929,35 @@ STORE_CALL(HYX_ReturnStatus, DVSHYX_CmdExec,
               (char const *switchId, char const *name, void **data, int *len), {                   \
                  DvSwitch *sw = nullptr;                                                           \
                  HYX_ReturnStatus status = lookup(switchId, sw);                                   \
-                 return status != HYX_OK ? status : propGet(sw->FIELD, name, data, len);           \
+                 if (status != HYX_OK)                                                             \
+                    return status;                                                                 \
+                 return keyedGet(*sw, nullptr, name, data, len,                                    \
+                                 [&] { return propGet(sw->FIELD, name, data, len); });             \
               })                                                                                   \
    STORE_CALL(HYX_ReturnStatus, SNGET,                                                             \
               (char const *switchId, char const *name, void **data, int *len), {                   \
                  DvSwitch *sw = nullptr;                                                           \
                  HYX_ReturnStatus status = lookup(switchId, sw);                                   \
-                 return status != HYX_OK ? status : propGet(sw->FIELD, name, data, len);           \
+                 if (status != HYX_OK)                                                             \
+                    return status;                                                                 \
+                 return keyedGet(*sw, nullptr, name, data, len,                                    \
+                                 [&] { return propGet(sw->FIELD, name, data, len); });             \
               })                                                                                   \
    STORE_CALL(HYX_ReturnStatus, SET,                                                               \
               (char const *switchId, char const *name, void *data, int len, hyx_uint32 type), {    \
                  DvSwitch *sw = nullptr;                                                           \
                  HYX_ReturnStatus status = lookup(switchId, sw);                                   \
-                 return status != HYX_OK ? status : propSet(sw->FIELD, name, data, len, type);     \
+                 if (status != HYX_OK)                                                             \
+                    return status;                                                                 \
+                 return keyedSet(*sw, nullptr, name, data, len,                                    \
+                                 [&] { return propSet(sw->FIELD, name, data, len, type); });       \
               })                                                                                   \
    STORE_CALL(HYX_ReturnStatus, CLEAR, (char const *switchId, char const *name), {                 \
       DvSwitch *sw = nullptr;                                                                      \
       HYX_ReturnStatus status = lookup(switchId, sw);                                              \
-      return status != HYX_OK ? status : propClear(sw->FIELD, name);                               \
+      if (status != HYX_OK)                                                                        \
+         return status;                                                                            \
+      return keyedClear(*sw, nullptr, name, [&] { return propClear(sw->FIELD, name); });           \
    })                                                                                              \
    STORE_CALL(HYX_ReturnStatus, LIST,                                                              \
               (char const *switchId, DVSDataHandle *list, hyx_uint32 type), {                      \
@@ -879,17 +1000,24 @@ STORE_CALL(HYX_ReturnStatus, DVSHYX_PortRemove, (char const *switchId, char cons
    })
 
 PORT_CALL(DVSHYX_PortDataGet,
-          (char const *switchId, char const *portId, char const *name, void **data, int *len),
-          { return propGet(port->data, name, data, len); })
+          (char const *switchId, char const *portId, char const *name, void **data, int *len), {
+             return keyedGet(*sw, port, name, data, len,
+                             [&] { return propGet(port->data, name, data, len); });
+          })
 PORT_CALL(DVSHYX_SmartNICPortDataGet,
-          (char const *switchId, char const *portId, char const *name, void **data, int *len),
-          { return propGet(port->data, name, data, len); })
+          (char const *switchId, char const *portId, char const *name, void **data, int *len), {
+             return keyedGet(*sw, port, name, data, len,
+                             [&] { return propGet(port->data, name, data, len); });
+          })
 PORT_CALL(DVSHYX_PortDataSet,
           (char const *switchId, char const *portId, char const *name, void *data, int len,
            hyx_uint32 type),
-          { return propSet(port->data, name, data, len, type); })
+          {
+             return keyedSet(*sw, port, name, data, len,
+                             [&] { return propSet(port->data, name, data, len, type); });
+          })
 PORT_CALL(DVSHYX_PortDataClear, (char const *switchId, char const *portId, char const *name),
-          { return propClear(port->data, name); })
+          { return keyedClear(*sw, port, name, [&] { return propClear(port->data, name); }); })
 PORT_CALL(DVSHYX_PortStateGet, (char const *switchId, char const *portId, void **data, int *len),
           { return handOut(port->state, data, len); })
 PORT_CALL(DVSHYX_PersistentPortStateGet,

@@ -36,17 +36,37 @@ TESSEL_HOST_EXPORT void tessel_sim_remove_reset_hook(tessel_sim_reset_hook hook)
 /* libdvs.so: 1 once its state store is set up. */
 TESSEL_HOST_EXPORT int tessel_sim_dvs_ready(void);
 /* libdvs.so, for libtessel's switch lifecycle: creates a switch with its
- * portset name, alias and class; adds a port with its connect and external
- * ids; gives a port's number; gives the alias of a portset name (at most
- * 128 bytes with its NUL).  Each returns a status. */
+ * portset name, alias, class and id (NULL: the store gives one); adds a port with its connect and
+ * external ids; gives a port's number; gives the alias of a portset name (at most 128 bytes with
+ * its NUL).  Each returns a status. */
 TESSEL_HOST_EXPORT int tessel_sim_dvs_switch_create(char const *name, char const *alias,
                                                     char const *className, unsigned maxPorts,
-                                                    unsigned version);
+                                                    unsigned version, char const *id);
 TESSEL_HOST_EXPORT int tessel_sim_dvs_port_add(char const *switchId, char const *portId,
                                                unsigned connectId, char const *externalId);
 TESSEL_HOST_EXPORT int tessel_sim_dvs_port_number(char const *switchId, char const *portId,
                                                   unsigned *number);
 TESSEL_HOST_EXPORT int tessel_sim_dvs_alias(char const *name, char *alias);
+/* libdvs.so: the store id of a switch (cap bytes with its NUL); removing a
+ * switch or one of its ports, with idleOnly refused (HYX_BUSY) while a port
+ * concerned is in use. */
+TESSEL_HOST_EXPORT int tessel_sim_dvs_switch_id(char const *name, char *out, unsigned cap);
+TESSEL_HOST_EXPORT int tessel_sim_dvs_switch_remove(char const *name, int idleOnly);
+TESSEL_HOST_EXPORT int tessel_sim_dvs_port_remove(char const *switchId, char const *portId,
+                                                  int idleOnly);
+/* libdvs.so: the functions by which libtessel answers the property keys of
+ * the settings it keeps itself, for its own switches (portId NULL for a
+ * switch-wide key at global or host scope).  Each gives -1 for a key it does
+ * not answer, else a status; get hands out the value as a tracked block. */
+typedef int (*tessel_sim_dvs_bridge_get)(char const *switchName, char const *portId,
+                                         char const *key, void **value, int *len);
+typedef int (*tessel_sim_dvs_bridge_set)(char const *switchName, char const *portId,
+                                         char const *key, void const *value, int len);
+typedef int (*tessel_sim_dvs_bridge_clear)(char const *switchName, char const *portId,
+                                           char const *key);
+TESSEL_HOST_EXPORT void tessel_sim_dvs_set_bridge(tessel_sim_dvs_bridge_get get,
+                                                  tessel_sim_dvs_bridge_set set,
+                                                  tessel_sim_dvs_bridge_clear clear);
 /* libdvs.so: the function that fills the store with libtessel's distributed
  * switches; called on the store's first use after load or reset. */
 TESSEL_HOST_EXPORT void tessel_sim_dvs_set_seeder(void (*seeder)(void));

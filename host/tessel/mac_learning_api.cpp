@@ -11,6 +11,7 @@
 
 #include "api_support.h"
 #include "mac_model.h"
+#include "statestore_keys.h"
 
 namespace tessel {
 namespace {
@@ -387,6 +388,37 @@ HYX_ReturnStatus clearCaching(char const *switchName) noexcept {
 }
 
 } // namespace
+/* ---- Keyed settings ---- */
+
+/* A port's learning and security have no Clear call: clearing writes the
+ * defaults a new port has. */
+HYX_ReturnStatus clearPortMACLearning(char const *switchName, char const *portName) noexcept {
+   VSPMACLearning cfg;
+   memset(&cfg, 0, sizeof cfg);
+   PortLearning const defaults;
+   putAt<hyx_Bool>(&cfg, offsetof(VSPMACLearning, learning), defaults.learning ? 1 : 0);
+   putAt<hyx_Bool>(&cfg, offsetof(VSPMACLearning, flooding), defaults.flooding ? 1 : 0);
+   putAt<hyx_uint32>(&cfg, offsetof(VSPMACLearning, macLimit), defaults.macLimit);
+   putAt<int32_t>(&cfg, offsetof(VSPMACLearning, macLimitPolicy), defaults.macLimitPolicy);
+   return setPortMACLearning(switchName, portName, &cfg);
+}
+
+HYX_ReturnStatus clearPortSecurity(char const *switchName, char const *portName) noexcept {
+   VSPropSecurity sec;
+   memset(&sec, 0, sizeof sec);
+   return setPortSecurity(switchName, portName, &sec);
+}
+
+using MacLearningKey = SwitchRecord<&getMACLearning, &setMACLearning, &clearMACLearning>;
+using PortLearningKey = PortRecord<&getPortMACLearning, &setPortMACLearning, &clearPortMACLearning>;
+using PortSecurityKey = PortRecord<&getPortSecurity, &setPortSecurity, &clearPortSecurity>;
+
+TESSEL_KEYED_SETTING(MacLearning, VSPROP_SWITCH_MAC_LEARNING, false,
+                     TESSEL_KEYED_BY(MacLearningKey));
+TESSEL_KEYED_SETTING(PortLearning, VSPROP_PORT_MAC_MANAGEMENT, true,
+                     TESSEL_KEYED_BY(PortLearningKey));
+TESSEL_KEYED_SETTING(PortSecurity, VSPROP_PORT_SECURITY, true, TESSEL_KEYED_BY(PortSecurityKey));
+
 } // namespace tessel
 
 TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_GetGlobalMACLearningProps,

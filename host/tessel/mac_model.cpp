@@ -177,6 +177,11 @@ void MacComponent::fillHost(Settings &in) {
    host_.staticMacAllow = in.flag("staticMacAllow", host_.staticMacAllow);
 }
 
+void MacComponent::removePort(Host &host, Switch const &sw, uint32_t index) {
+   ComponentOf<MacState>::removePort(host, sw, index);
+   of(sw).macs.dropPort(index);
+}
+
 void MacComponent::addSwitch(Host &host, Switch const &sw, SwitchSettings &settings) {
    Settings &in = settings.onSwitch;
    PortsState const &info = host.component<PortsComponent>().of(sw);

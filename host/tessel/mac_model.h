@@ -65,6 +65,7 @@ class MacComponent : public ComponentOf<MacState> {
  public:
    void fillHost(Settings &settings) override;
    void addSwitch(Host &host, Switch const &sw, SwitchSettings &settings) override;
+   void removePort(Host &host, Switch const &sw, uint32_t index) override;
 
    HostLearning &hostLearning() { return host_; }
    HostLearning const &hostLearning() const { return host_; }

@@ -77,4 +77,18 @@ bool MacTable::erase(MacKey const &key) {
    return true;
 }
 
+void MacTable::dropPort(uint32_t port) {
+   std::vector<MacKey> gone;
+   for (auto const &record : records_)
+      if (record.port == port)
+         gone.push_back(record.key);
+   for (auto const &key : gone)
+      erase(key);
+   for (auto &record : records_)
+      if (record.port > port)
+         --record.port;
+   if (port < portCounts_.size())
+      portCounts_.erase(portCounts_.begin() + static_cast<ptrdiff_t>(port));
+}
+
 } // namespace tessel

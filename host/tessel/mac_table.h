@@ -64,6 +64,9 @@ class MacTable {
    /* Removes the entry with this key; false when there is none.  The last
     * entry takes the removed one's place. */
    bool erase(MacKey const &key);
+   /* Removes every entry of the port at index port; the entries of the ports
+    * after it move down by one, as those ports do. */
+   void dropPort(uint32_t port);
 
    std::vector<MacRecord> const &records() const { return records_; }
    PortCounts counts(uint32_t port) const;

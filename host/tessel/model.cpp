@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <stdexcept>
 #include <utility>
 
 #include "hostapi/kernel.h"
@@ -176,10 +177,15 @@ Switch Host::identity(Settings &entry, std::vector<Settings *> const &ports) con
    }
    if (switches_.size() >= kMaxSwitches)
       entry.fail("the host has " + std::to_string(kMaxSwitches) + " switches already");
+   std::vector<bool> taken(kMaxSwitches, false);
+   for (auto const &other : switches_)
+      taken[other.slot] = true;
+   while (taken[sw.slot])
+      ++sw.slot;
 
    if (ports.size() > kMaxPorts)
       entry.fail("more than " + std::to_string(kMaxPorts) + " ports", "ports");
-   uint32_t const idBase = (sw.ordinal + 2) << 24;
+   uint32_t const idBase = (sw.slot + 2) << 24;
    sw.ports.reserve(ports.size());
    sw.portsByName_.reserve(ports.size());
    sw.portsById_.reserve(ports.size());
@@ -199,7 +205,7 @@ Switch Host::identity(Settings &entry, std::vector<Settings *> const &ports) con
                                                 {"lag", VS_PORT_CLIENT_LAG}},
                                                VS_PORT_CLIENT_UNKNOWN);
       p.sink = settings->flag("sink", false);
-      p.mac = portMac(sw.ordinal, p.index, p.team());
+      p.mac = portMac(sw.slot, p.index, p.team());
       if (sw.distributed)
          p.dvPortId = std::to_string(100 + p.index);
       if (!sw.portsByName_.emplace(p.clientName, p.index).second)
@@ -207,6 +213,7 @@ Switch Host::identity(Settings &entry, std::vector<Settings *> const &ports) con
       sw.portsById_.emplace(p.id, p.index);
       sw.ports.push_back(std::move(p));
    }
+   sw.nextNumber = static_cast<uint32_t>(sw.ports.size()) + 1;
    return sw;
 }
 
@@ -231,6 +238,76 @@ void Host::add(Settings &entry) {
          component->truncate(switches_.size());
       throw;
    }
+}
+
+void Host::remove(Switch const &sw) {
+   size_t const ordinal = sw.ordinal;
+   for (auto &component : components_)
+      component->removeSwitch(ordinal);
+   switches_.erase(switches_.begin() + static_cast<ptrdiff_t>(ordinal));
+   for (size_t i = ordinal; i < switches_.size(); ++i)
+      switches_[i].ordinal = static_cast<uint32_t>(i);
+}
+
+Port const &Host::addPort(Switch &sw, std::string const &dvPortId) {
+   if (sw.ports.size() >= kMaxPorts || sw.nextNumber > 0xFFFFFFu)
+      throw std::length_error("the switch has no port number left");
+   Port p;
+   p.index = static_cast<uint32_t>(sw.ports.size());
+   p.id = ((sw.slot + 2) << 24) + sw.nextNumber;
+   p.mac = portMac(sw.slot, p.id & 0xFFFFFFu, false);
+   p.dvPortId = dvPortId;
+   p.runtime = true;
+   sw.ports.reserve(sw.ports.size() + 1);
+   sw.portsById_.emplace(p.id, p.index);
+   sw.ports.push_back(std::move(p));
+   ++sw.nextNumber;
+   size_t added = 0;
+   try {
+      for (size_t i : fillOrder_) {
+         components_[i]->addPort(*this, sw, sw.ports.back());
+         ++added;
+      }
+   } catch (...) {
+      /* Undo in reverse: the components that took the port drop it again. */
+      for (size_t k = added; k-- > 0;)
+         components_[fillOrder_[k]]->removePort(*this, sw, sw.ports.back().index);
+      sw.portsById_.erase(sw.ports.back().id);
+      sw.ports.pop_back();
+      throw;
+   }
+   return sw.ports.back();
+}
+
+void Host::removePort(Switch &sw, uint32_t index) {
+   for (size_t i : fillOrder_)
+      components_[i]->removePort(*this, sw, index);
+   sw.portsById_.erase(sw.ports[index].id);
+   if (!sw.ports[index].clientName.empty())
+      sw.portsByName_.erase(sw.ports[index].clientName);
+   sw.ports.erase(sw.ports.begin() + static_cast<ptrdiff_t>(index));
+   for (size_t i = index; i < sw.ports.size(); ++i) {
+      Port &p = sw.ports[i];
+      p.index = static_cast<uint32_t>(i);
+      sw.portsById_[p.id] = p.index;
+      if (!p.clientName.empty())
+         sw.portsByName_[p.clientName] = p.index;
+   }
+}
+
+Switch const *Host::findByPortId(uint32_t id, Port const **port) const {
+   uint32_t const slot = (id >> 24) - 2;
+   for (auto const &sw : switches_) {
+      if (id >> 24 < 2 || sw.slot != slot)
+         continue;
+      Port const *found = sw.findPort(std::to_string(id).c_str());
+      if (found == nullptr)
+         return nullptr;
+      if (port != nullptr)
+         *port = found;
+      return &sw;
+   }
+   return nullptr;
 }
 
 Switch *Host::find(char const *name) {

@@ -16,7 +16,9 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "topology.h"
@@ -25,8 +27,10 @@ namespace tessel {
 
 using MacAddress = std::array<uint8_t, 6>;
 
-/* Port IDs are (switch position + 2) << 24 plus the port number, so a host
- * has at most 64 switches and a switch at most 65536 ports. */
+/* Port IDs are (switch slot + 2) << 24 plus the port number, so a host has at
+ * most 64 switches and a switch at most 65536 ports.  A switch takes the
+ * lowest slot no other switch holds, so the IDs of a switch's ports stay the
+ * same while switches come and go. */
 constexpr size_t kMaxSwitches = 64;
 constexpr size_t kMaxPorts = 65536;
 
@@ -49,6 +53,9 @@ struct Port {
    MacAddress mac{};
    /* Distributed switches only. */
    std::string dvPortId;
+   /* A distributed port added at run time, with no client connected: it has
+    * no client name and may be removed again. */
+   bool runtime = false;
    /* A port that takes every frame (such as a router port). */
    bool sink = false;
 
@@ -64,6 +71,10 @@ class Switch {
    std::string alias;
    /* Position in the host's list; components keep their state by it. */
    uint32_t ordinal = 0;
+   /* Its ports' IDs are (slot + 2) << 24 plus their number. */
+   uint32_t slot = 0;
+   /* The number the next port added takes. */
+   uint32_t nextNumber = 1;
    /* In port index order: ports[i].index == i. */
    std::vector<Port> ports;
 
@@ -99,7 +110,26 @@ class Component {
    /* Keeps the state of the first count switches only: undoes addSwitch for
     * a switch that could not be added. */
    virtual void truncate(size_t count) = 0;
+   /* The switch at position ordinal leaves the host; the ones after it move
+    * up by one.  A component with host-wide state only ignores these three. */
+   virtual void removeSwitch(size_t ordinal) { (void)ordinal; }
+   /* A port was added at the end of sw's ports, or the port at index left sw
+    * (the ports after it move down by one); neither may throw but
+    * std::bad_alloc. */
+   virtual void addPort(Host &host, Switch const &sw, Port const &port) {
+      (void)host, (void)sw, (void)port;
+   }
+   virtual void removePort(Host &host, Switch const &sw, uint32_t index) {
+      (void)host, (void)sw, (void)index;
+   }
 };
+
+/* True for a state that keeps a vector `ports` by port index. */
+template <typename T, typename = void> struct KeepsPorts : std::false_type {};
+template <typename T>
+struct KeepsPorts<
+    T, std::void_t<decltype(std::declval<T &>().ports.erase(std::declval<T &>().ports.begin()))>>
+    : std::true_type {};
 
 /* A component whose state of a switch is a State, kept in switch order. */
 template <typename State> class ComponentOf : public Component {
@@ -109,6 +139,22 @@ template <typename State> class ComponentOf : public Component {
    void truncate(size_t count) override {
       if (switches_.size() > count)
          switches_.erase(switches_.begin() + static_cast<ptrdiff_t>(count), switches_.end());
+   }
+   void removeSwitch(size_t ordinal) override {
+      switches_.erase(switches_.begin() + static_cast<ptrdiff_t>(ordinal));
+   }
+   /* A state kept by port index gets a default entry for a new port and
+    * loses the entry of a port that leaves; components whose state names
+    * ports otherwise override these. */
+   void addPort(Host &, Switch const &sw, Port const &) override {
+      if constexpr (KeepsPorts<State>::value)
+         switches_[sw.ordinal].ports.emplace_back();
+   }
+   void removePort(Host &, Switch const &sw, uint32_t index) override {
+      if constexpr (KeepsPorts<State>::value) {
+         auto &ports = switches_[sw.ordinal].ports;
+         ports.erase(ports.begin() + static_cast<ptrdiff_t>(index));
+      }
    }
 
  protected:
@@ -164,8 +210,19 @@ class Host {
     * and TopologyError (or std::bad_alloc) propagates. */
    void add(Settings &entry);
 
+   /* Removes a switch and every component's state of it. */
+   void remove(Switch const &sw);
+   /* Adds a distributed port with no client to sw, with the distributed port
+    * ID dvPortId; throws std::bad_alloc or std::length_error (the switch has
+    * kMaxPorts ports). */
+   Port const &addPort(Switch &sw, std::string const &dvPortId);
+   /* Removes a port added by addPort. */
+   void removePort(Switch &sw, uint32_t index);
+
    std::vector<Switch> const &switches() const { return switches_; }
    Switch *find(char const *name);
+   /* The switch and port a port ID names, or NULL. */
+   Switch const *findByPortId(uint32_t id, Port const **port) const;
    /* Only distributed switches have aliases. */
    Switch const *findByAlias(char const *alias) const;
 

@@ -7,6 +7,7 @@
 
 #include "api_support.h"
 #include "multicast_model.h"
+#include "statestore_keys.h"
 
 namespace tessel {
 namespace {
@@ -218,6 +219,14 @@ HYX_ReturnStatus setPortUserEntries(char const *switchName, char const *portName
 }
 
 } // namespace
+/* ---- Keyed settings ---- */
+
+/* Keyed settings belong to distributed switches, whose default mode is
+ * snooping. */
+using McastModeKey = SwitchNumber<&getMode, &setMode, VS_MCAST_FILTER_MODE_SNOOPING>;
+
+TESSEL_KEYED_SETTING(McastMode, VSPROP_MULTICAST_FILTER, false, TESSEL_KEYED_BY(McastModeKey));
+
 } // namespace tessel
 
 TESSEL_HOST_API(HYX_ReturnStatus, VSHYX_GetMcastFilterMode,

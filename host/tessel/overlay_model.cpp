@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <string.h>
 
+#include <algorithm>
 #include <set>
 
 #include "hostapi/vlan.h"
@@ -68,6 +69,17 @@ RdmaSet rdmaSetting(Switch const &sw, Settings &in, uint32_t clock) {
 }
 
 } // namespace
+
+void OverlayComponent::removePort(Host &host, Switch const &sw, uint32_t index) {
+   auto &rdma = of(sw).rdma;
+   rdma.erase(std::remove_if(rdma.begin(), rdma.end(),
+                             [&](RdmaSet const &set) { return set.port == index; }),
+              rdma.end());
+   for (auto &set : rdma)
+      if (set.port > index)
+         --set.port;
+   updateRdmaCounts(host, sw);
+}
 
 void OverlayComponent::addSwitch(Host &host, Switch const &sw, SwitchSettings &settings) {
    Settings &in = settings.onSwitch;

@@ -49,6 +49,8 @@ struct OverlayState {
 class OverlayComponent : public ComponentOf<OverlayState> {
  public:
    void addSwitch(Host &host, Switch const &sw, SwitchSettings &settings) override;
+   /* The RDMA identifiers of a port that leaves go with it. */
+   void removePort(Host &host, Switch const &sw, uint32_t index) override;
 };
 
 /* Writes the RDMA counts of the switch summary from the switch's table. */

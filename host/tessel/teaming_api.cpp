@@ -7,6 +7,7 @@
 #include "api_support.h"
 #include "hostapi/teaming.h"
 #include "kernel_model.h"
+#include "statestore_keys.h"
 #include "teaming_model.h"
 
 namespace tessel {
@@ -61,13 +62,9 @@ template <typename Body> HYX_ReturnStatus withDistributed(char const *switchName
 
 /* The switch and port a port ID names. */
 HYX_ReturnStatus lookupPortId(hyx_SwitchPortID id, Switch const *&sw, Port const *&port) {
-   auto const &switches = Host::instance().switches();
-   uint32_t position = id >> 24;
-   if (position < 2 || position - 2 >= switches.size())
-      return HYX_NOT_FOUND;
-   sw = &switches[position - 2];
-   port = sw->findPort(std::to_string(id).c_str());
-   return port == nullptr ? HYX_NOT_FOUND : HYX_OK;
+   port = nullptr;
+   sw = Host::instance().findByPortId(id, &port);
+   return sw == nullptr ? HYX_NOT_FOUND : HYX_OK;
 }
 
 /* ---- Uplinks and link state ---- */
@@ -563,6 +560,17 @@ HYX_ReturnStatus getLAGTable(char const *switchName, VSLAGTable **table) noexcep
 }
 
 } // namespace
+/* ---- Keyed settings ---- */
+
+using SwitchTeamingKey = SwitchRecord<&getTeamingPolicy, &setTeamingPolicy, &clearTeamingPolicy>;
+using PortTeamingKey =
+    PortRecord<&getPortTeamingPolicy, &setPortTeamingPolicy, &clearPortTeamingPolicy>;
+
+TESSEL_KEYED_SETTING(SwitchTeaming, VSPROP_SWITCH_TEAMING, false,
+                     TESSEL_KEYED_BY(SwitchTeamingKey));
+TESSEL_KEYED_SETTING(PortTeaming, VSPROP_PORT_TEAMING_POLICY, true,
+                     TESSEL_KEYED_BY(PortTeamingKey));
+
 } // namespace tessel
 
 using namespace tessel;

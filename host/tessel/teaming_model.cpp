@@ -127,6 +127,13 @@ Lag const *TeamingState::lagOf(size_t uplink) const {
    return nullptr;
 }
 
+void TeamingComponent::removePort(Host &host, Switch const &sw, uint32_t index) {
+   ComponentOf<TeamingState>::removePort(host, sw, index);
+   for (auto &uplink : of(sw).uplinks)
+      if (uplink.port > index)
+         --uplink.port;
+}
+
 void TeamingComponent::addSwitch(Host &host, Switch const &sw, SwitchSettings &settings) {
    TeamingState state;
    state.ports.resize(sw.ports.size());

@@ -89,6 +89,8 @@ struct TeamingState {
 class TeamingComponent : public ComponentOf<TeamingState> {
  public:
    void addSwitch(Host &host, Switch const &sw, SwitchSettings &settings) override;
+   /* Only ports that are not team ports leave a switch. */
+   void removePort(Host &host, Switch const &sw, uint32_t index) override;
 
    /* The host's policy of a switch without one of its own: route by the
     * originating port over every uplink, in port order. */

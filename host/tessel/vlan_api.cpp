@@ -7,6 +7,7 @@
 #include "hostapi/vlan.h"
 #include "kernel_model.h"
 #include "ports_model.h"
+#include "statestore_keys.h"
 #include "vlan_model.h"
 
 namespace tessel {
@@ -287,6 +288,76 @@ HYX_ReturnStatus setRcfType(char const *switchName, int type) noexcept {
 }
 
 } // namespace
+/* ---- Keyed settings ---- */
+
+/* The private-VLAN map: its VSPvlanMapEntry records, back to back. */
+struct PvlanMapKey {
+   static HYX_ReturnStatus get(char const *sw, char const *, PropBytes &out) {
+      VSPvlanMapEntry *entries = nullptr;
+      int count = 0;
+      HYX_ReturnStatus status = getPvlanMap(sw, &entries, &count);
+      if (status == HYX_OK) {
+         putValue(out, entries, static_cast<size_t>(count) * sizeof(VSPvlanMapEntry));
+         tessel_sim_block_release(entries);
+      }
+      return status;
+   }
+   static HYX_ReturnStatus set(char const *sw, char const *, uint8_t const *value, size_t len) {
+      if (len % sizeof(VSPvlanMapEntry) != 0 || len / sizeof(VSPvlanMapEntry) > INT32_MAX)
+         return HYX_BAD_PARAM;
+      return setPvlanMap(sw, reinterpret_cast<VSPvlanMapEntry const *>(value),
+                         static_cast<int>(len / sizeof(VSPvlanMapEntry)));
+   }
+   static HYX_ReturnStatus clear(char const *sw, char const *) {
+      return setPvlanMap(sw, nullptr, 0);
+   }
+};
+
+/* A port's VLAN policy: a VSPortVlanPolicy header and its numRanges ranges,
+ * as the Get call hands them out; the flags bits give guest tagging and the
+ * private VLAN. */
+struct PortVlanKey {
+   static HYX_ReturnStatus get(char const *sw, char const *port, PropBytes &out) {
+      VSPortVlanPolicy *policy = nullptr;
+      int numRanges = 0;
+      HYX_ReturnStatus status = getPortVlanPolicy(sw, port, &policy, &numRanges);
+      if (status == HYX_OK) {
+         putValue(out, policy,
+                  sizeof(VSPortVlanPolicy) +
+                      static_cast<size_t>(numRanges) * sizeof(hyx_ZARPortVIDRange));
+         tessel_sim_block_release(policy);
+      }
+      return status;
+   }
+   static HYX_ReturnStatus set(char const *sw, char const *port, uint8_t const *value, size_t len) {
+      if (len < sizeof(VSPortVlanPolicy))
+         return HYX_BAD_PARAM;
+      uint16_t const flags = getAt<uint16_t>(value, offsetof(VSPortVlanPolicy, flags));
+      uint16_t const numRanges = getAt<uint16_t>(value, offsetof(VSPortVlanPolicy, numRanges));
+      if (len != sizeof(VSPortVlanPolicy) + numRanges * sizeof(hyx_ZARPortVIDRange))
+         return HYX_BAD_PARAM;
+      return setPortVlanPolicy(
+          sw, port, getAt<uint16_t>(value, offsetof(VSPortVlanPolicy, vlanID)),
+          flags & VSPORT_VLAN_SET_PRIORITY, (flags & VSPORT_VLAN_GUEST_TAGGING) ? 1 : 0,
+          (flags & VSPORT_VLAN_PVLAN_ENABLED) ? 1 : 0,
+          reinterpret_cast<hyx_ZARPortVIDRange const *>(value + sizeof(VSPortVlanPolicy)),
+          numRanges);
+   }
+   static HYX_ReturnStatus clear(char const *sw, char const *port) {
+      return clearPortVlanPolicy(sw, port);
+   }
+};
+
+using MtuKey = SwitchNumber<&getMtu, &setMtu, 1500>;
+using RcfKey = SwitchNumber<&getRcfType, &setRcfType, ZEB_RCF_INSN_TYPE_CBPF>;
+using NestedTagKey = PortNumber<&getNestedTagging, &setNestedTagging, 0>;
+
+TESSEL_KEYED_SETTING(Mtu, VSPROP_MTU, false, TESSEL_KEYED_BY(MtuKey));
+TESSEL_KEYED_SETTING(PvlanMap, VSPROP_PVLAN_MAP, false, TESSEL_KEYED_BY(PvlanMapKey));
+TESSEL_KEYED_SETTING(Rcf, VSPROP_RCF_INSN_TYPE, false, TESSEL_KEYED_BY(RcfKey));
+TESSEL_KEYED_SETTING(PortVlan, VSPROP_PORT_VLAN, true, TESSEL_KEYED_BY(PortVlanKey));
+TESSEL_KEYED_SETTING(NestedTag, VSPROP_PORT_VLAN_NESTEDTAG, true, TESSEL_KEYED_BY(NestedTagKey));
+
 } // namespace tessel
 
 TESSEL_HOST_API(HYX_ReturnStatus, VSDVS_GetPortVLANPolicy,
