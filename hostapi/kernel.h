@@ -17,6 +17,12 @@ typedef struct VSL2Security VSL2Security;
 typedef struct VSMACLearningStats VSMACLearningStats;
 typedef struct VSSwitchPortInfo VSSwitchPortInfo;
 
+/* Kernel handles the API names but never lays out, and a port client's
+ * name. */
+typedef struct PktHandle hyx_PktHandle;
+typedef struct Portset hyx_Portset;
+typedef char hyx_PortClientName[1040];
+
 typedef enum VSListType { VS_LIST_PS = 1, VS_LIST_DVS_ALIAS = 2 } VSListType;
 
 #ifndef SWIG

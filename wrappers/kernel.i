@@ -69,6 +69,15 @@
 %tessel_spelling("_p_PktHandle", "struct PktHandle *|hyx_PktHandle *")
 %tessel_spelling("_p_Portset", "struct Portset *|hyx_Portset *")
 
+/* Descriptors of the kernel's opaque handles, its variadic list and the
+ * port client name, which every module of this API has. */
+%{
+#include <stdarg.h>
+%}
+typedef __builtin_va_list __gnuc_va_list;
+typedef __gnuc_va_list va_list;
+%types(hyx_PktHandle *, hyx_Portset *, va_list *, hyx_PortClientName *);
+
 /* The enumerations' own descriptors, for pointers to enumeration values. */
 %types(VSListType *, ForwardingMode *, hyx_MgmtCallbackLocation *, hyx_IntrTriggerType *,
        hyx_IntrPolarityType *, hyx_AttrType *, hyx_LinkState *, hyx_LinkDuplex *,

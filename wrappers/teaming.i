@@ -19,6 +19,7 @@
 %tessel_record(VSLAGTable)
 
 %tessel_spelling("_p_a__32_4___8__char", "char (*)[(32*4) +8]|LSTeamPolicyName *")
+%types(char (*)[(32 * 4) + 8]);
 
 /* The entries of the live uplink table are read in place. */
 %immutable VSUplinks::entries;
