@@ -783,9 +783,9 @@ extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_switch_id(char const *name, cha
    });
 }
 
-/* Host-private, for libtessel's switch lifecycle: removes a switch, or a port
-   of it; with idleOnly, a port concerned that is in use (connected: its
-   connect id is not 0) gives HYX_BUSY and changes nothing. */
+/* Host-private, for libtessel's switch lifecycle: removes a switch (with
+   idleOnly, a switch with a port in use, connected with a non-zero connect
+   id, gives HYX_BUSY and changes nothing), or one of its ports. */
 extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_switch_remove(char const *name, int idleOnly) {
    return guarded([&]() -> HYX_ReturnStatus {
       DvSwitch *sw = nullptr;
@@ -801,15 +801,13 @@ extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_switch_remove(char const *name,
 }
 
 extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_port_remove(char const *switchId,
-                                                             char const *portId, int idleOnly) {
+                                                             char const *portId) {
    return guarded([&]() -> HYX_ReturnStatus {
       DvSwitch *sw = nullptr;
       DvPort *port = nullptr;
       HYX_ReturnStatus status = lookupPort(switchId, portId, sw, port);
       if (status != HYX_OK)
          return status;
-      if (idleOnly && port->connectId != 0)
-         return HYX_BUSY;
       sw->ports.remove_if([&](DvPort const &p) { return &p == port; });
       return HYX_OK;
    });

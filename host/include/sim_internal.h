@@ -48,12 +48,11 @@ TESSEL_HOST_EXPORT int tessel_sim_dvs_port_number(char const *switchId, char con
                                                   unsigned *number);
 TESSEL_HOST_EXPORT int tessel_sim_dvs_alias(char const *name, char *alias);
 /* libdvs.so: the store id of a switch (cap bytes with its NUL); removing a
- * switch or one of its ports, with idleOnly refused (HYX_BUSY) while a port
- * concerned is in use. */
+ * switch (with idleOnly, refused with HYX_BUSY while one of its ports is in
+ * use) or one of its ports. */
 TESSEL_HOST_EXPORT int tessel_sim_dvs_switch_id(char const *name, char *out, unsigned cap);
 TESSEL_HOST_EXPORT int tessel_sim_dvs_switch_remove(char const *name, int idleOnly);
-TESSEL_HOST_EXPORT int tessel_sim_dvs_port_remove(char const *switchId, char const *portId,
-                                                  int idleOnly);
+TESSEL_HOST_EXPORT int tessel_sim_dvs_port_remove(char const *switchId, char const *portId);
 /* libdvs.so: the functions by which libtessel answers the property keys of
  * the settings it keeps itself, for its own switches (portId NULL for a
  * switch-wide key at global or host scope).  Each gives -1 for a key it does

@@ -178,7 +178,7 @@ HYX_ReturnStatus addPort(char const *switchName, char const *dvPortId, hyx_uint3
       } catch (std::exception const &) {
          status = HYX_LIMIT_EXCEEDED;
       }
-      tessel_sim_dvs_port_remove(switchName, dvPortId, 0);
+      tessel_sim_dvs_port_remove(switchName, dvPortId);
       return status;
    });
 }
@@ -188,7 +188,7 @@ HYX_ReturnStatus removePort(char const *switchName, char const *dvPortId) noexce
       Port const *port = hostPort(switchName, dvPortId);
       if (port != nullptr && !port->runtime)
          return HYX_BUSY;
-      HYX_ReturnStatus status = tessel_sim_dvs_port_remove(switchName, dvPortId, 0);
+      HYX_ReturnStatus status = tessel_sim_dvs_port_remove(switchName, dvPortId);
       if (status == HYX_OK && port != nullptr)
          Host::instance().removePort(*hostSwitch(switchName), port->index);
       return status;
