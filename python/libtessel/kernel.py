@@ -9,7 +9,7 @@ from collections import namedtuple
 
 import _libtessel
 from libtessel._errors import HostError, host_error, not_found
-from libtessel._values import Command, PlainValue, checked_name, column
+from libtessel._values import Command, PlainValue, argument, checked_name, column
 
 __all__ = [
     "SwitchAlias",
@@ -197,7 +197,29 @@ def _flags(summary):
     return "0x%x" % summary.flags
 
 
+_SHOWN = (
+    ("name", "name"), ("alias", "alias"), ("type", lambda s: "distributed" if s.distributed else "standard"),
+    ("dvs name", "dvs_name"), ("zar id", "zar_id"), ("mtu", "mtu"),
+    ("vlans", lambda s: "%d-%d" % (s.min_vlan, s.max_vlan)), ("vlans in use", "vlans_in_use"),
+    ("ports", lambda s: "%d/%d" % (s.active_ports, s.max_ports)), ("sink ports", "sink_ports"),
+    ("service vm ports", "service_vm_ports"), ("flags", _flags), ("assoc mac filter", "assoc_mac_filter"),
+    ("forwarding disabled", "forwarding_disabled"), ("vdr port id", "vdr_port_id"),
+    ("rdma entries", "rdma_entries"), ("rdma tenant entries", "rdma_tenant_entries"),
+)
+
+
+def _shown(summary):
+    return [(label, str(key(summary) if callable(key) else getattr(summary, key)) or "-") for label, key in _SHOWN]
+
+
 COMMANDS = (
+    Command(
+        "show", "show one switch's summary",
+        lambda args: [switch_summary(args.switch)],
+        arguments=(argument("switch", help="switch name or alias"),),
+        columns=(("FIELD", lambda row: row[0]), ("VALUE", lambda row: row[1])),
+        json=lambda rows: rows[0].as_dict(),
+        line=lambda rows: "\n".join("%-20s %s" % pair for pair in _shown(rows[0]))),
     Command(
         "switches", "list the host's switches with their summaries",
         lambda args: switch_summaries(),

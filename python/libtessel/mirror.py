@@ -21,7 +21,8 @@ from collections import namedtuple
 import _libtessel
 from libtessel._errors import host_error, not_found
 from libtessel._tables import Walk
-from libtessel._values import Command, HostEnum, PlainValue, argument, checked_int, checked_name, column
+from libtessel._enums import HostEnum
+from libtessel._values import Command, PlainValue, argument, checked_int, checked_name, column
 from libtessel.kernel import resolve_switch, switch_alias_map
 
 __all__ = [
@@ -456,7 +457,45 @@ def _endpoints(entities):
     return ",".join(str(e) for e in entities) or "-"
 
 
+def _endpoint_arg(text):
+    # A port ID on the command line is its decimal text; anything else an uplink.
+    return int(text) if text.isdigit() else text
+
+
+def _mirror_add(args):
+    session = mirror_session(args.sid, args.name, [_endpoint_arg(d) for d in args.destination],
+                             [_endpoint_arg(s) for s in args.source], snap_len=args.snap_len,
+                             sampling_rate=args.sampling_rate, enabled=not args.disabled)
+    append_mirror_sessions(args.switch, [session])
+    return {"switch": args.switch, "sid": args.sid}
+
+
+def _mirror_remove(args):
+    remove_mirror_session(args.switch, args.sid)
+    return {"switch": args.switch, "sid": args.sid}
+
+
 COMMANDS = (
+    Command(
+        "mirror add", "add a mirror session to a distributed switch",
+        _mirror_add,
+        arguments=(argument("switch", help="distributed switch name or alias"),
+                   argument("sid", help="the session identifier"),
+                   argument("--name", help="the session name (default: its identifier)"),
+                   argument("--destination", action="append", default=[], metavar="ENDPOINT",
+                            help="a destination: port ID or uplink name (repeatable)"),
+                   argument("--source", action="append", default=[], metavar="ENDPOINT",
+                            help="a source mirrored both ways: port ID or uplink name (repeatable)"),
+                   argument("--snap-len", type=int, help="bytes kept of each frame (default: whole frames)"),
+                   argument("--sampling-rate", type=int, default=1, help="mirror one frame in this many"),
+                   argument("--disabled", action="store_true", help="add the session disabled")),
+        line=lambda r: "added mirror session %(sid)s to %(switch)s" % r),
+    Command(
+        "mirror remove", "remove a mirror session of a distributed switch",
+        _mirror_remove,
+        arguments=(argument("switch", help="distributed switch name or alias"),
+                   argument("sid", help="the session identifier")),
+        line=lambda r: "removed mirror session %(sid)s from %(switch)s" % r),
     Command(
         "mirror", "list a distributed switch's mirror sessions",
         lambda args: mirror_sessions(args.switch),

@@ -29,14 +29,29 @@ _FIRST_READ = 256
 _UINT32 = 0xFFFFFFFF
 
 # The property keys the host publishes, by scope: what ``props`` lists.
-PUBLISHED_KEYS = {
-    "global": tuple(getattr(m, n) for n in sorted(dir(m))
-                    if n.startswith(("VSPROP_", "HYX_ZARPROP_SWITCH_")) and isinstance(getattr(m, n), str)),
-    "host": tuple(getattr(m, n) for n in sorted(dir(m))
-                  if n.startswith("HYX_ZARPROP_HOST_") and isinstance(getattr(m, n), str)),
-    "port": tuple(getattr(m, n) for n in sorted(dir(m))
-                  if n.startswith("HYX_ZARPROP_PORT_") and isinstance(getattr(m, n), str)),
-}
+# VSPROP_PORT_* and HYX_ZARPROP_PORT_* are a port's, HYX_ZARPROP_HOST_* a
+# host's; the other VSPROP_* and HYX_ZARPROP_SWITCH_* are the switch's.
+_SCOPE_PREFIXES = (
+    ("port", ("VSPROP_PORT_", "HYX_ZARPROP_PORT_")),
+    ("host", ("HYX_ZARPROP_HOST_",)),
+    ("global", ("VSPROP_", "HYX_ZARPROP_SWITCH_")),
+)
+
+
+def _published():
+    keys = {scope: [] for scope, _ in _SCOPE_PREFIXES}
+    for name in sorted(vars(m)):
+        value = getattr(m, name)
+        if not isinstance(value, str):
+            continue
+        for scope, prefixes in _SCOPE_PREFIXES:
+            if name.startswith(prefixes):
+                keys[scope].append(value)
+                break
+    return {scope: tuple(values) for scope, values in keys.items()}
+
+
+PUBLISHED_KEYS = _published()
 
 
 class Property(PlainValue, namedtuple("Property", "scope key value")):
@@ -116,6 +131,7 @@ def add_dvport(switch, port, connect_id=0, external_id=None):
 
 
 def remove_dvport(switch, port):
+    """Removes a distributed port (refused with ``Busy`` while it is in use)."""
     name, _ = _dvs(switch)
     checked_name(port, "port", "a distributed port id")
     _check("VSDVS_RemoveDVPort", m.VSDVS_RemoveDVPort(name, port), name, port)
@@ -170,6 +186,7 @@ def set_prop(switch, key, value, scope="global", port=None, persistent=True):
 
 
 def clear_prop(switch, key, scope="global", port=None):
+    """Clears a property; ``NotFound`` when it is not set."""
     port = _scope(scope, port)
     checked_name(key, "key", "a property key")
     name, alias = _dvs(switch)
@@ -199,7 +216,84 @@ def _show(value):
     return value.hex()
 
 
+def _props_set(args):
+    scope = args.scope or ("port" if args.port else "global")
+    set_prop(args.switch, args.key, args.value, scope=scope, port=args.port)
+    return {"switch": args.switch, "scope": scope, "port": args.port, "key": args.key,
+            "value": args.value.encode().hex()}
+
+
+def _props_clear(args):
+    scope = args.scope or ("port" if args.port else "global")
+    clear_prop(args.switch, args.key, scope=scope, port=args.port)
+    return {"switch": args.switch, "scope": scope, "port": args.port, "key": args.key}
+
+
+def _where(r):
+    return "%s %s" % (r["switch"], "port %s" % r["port"] if r["port"] else r["scope"])
+
+
+def _switch_create(args):
+    create_dvs(args.name, args.alias, max_ports=args.max_ports, mtu=args.mtu)
+    return {"switch": args.name, "alias": args.alias}
+
+
+def _switch_destroy(args):
+    name, alias = _dvs(args.switch)
+    destroy_dvs(name)
+    return {"switch": name, "alias": alias}
+
+
+def _port_change(args, add):
+    name, _ = _dvs(args.switch)
+    if add:
+        add_dvport(name, args.port, connect_id=args.connect_id)
+    else:
+        remove_dvport(name, args.port)
+    return {"switch": name, "port": args.port}
+
+
+_SCOPE_ARGS = (argument("--port", help="a distributed port id (port scope)"),
+               argument("--scope", choices=_SCOPES, help="global, host or port"))
+
 COMMANDS = (
+    Command(
+        "props set", "set a property of a distributed switch (or of one of its ports)",
+        _props_set,
+        arguments=(argument("switch", help="distributed switch name or alias"), argument("key", help="the key"),
+                   argument("value", help="the value (text, stored as UTF-8)")) + _SCOPE_ARGS,
+        line=lambda r: "set %s on %s" % (r["key"], _where(r))),
+    Command(
+        "props clear", "clear a property of a distributed switch (or of one of its ports)",
+        _props_clear,
+        arguments=(argument("switch", help="distributed switch name or alias"), argument("key", help="the key"))
+        + _SCOPE_ARGS,
+        line=lambda r: "cleared %s on %s" % (r["key"], _where(r))),
+    Command(
+        "switch create", "create a distributed switch",
+        _switch_create,
+        arguments=(argument("name", help="the switch's name"), argument("alias", help="its alias"),
+                   argument("--max-ports", type=int, default=128, help="how many ports it may have (default 128)"),
+                   argument("--mtu", type=int, default=0, help="its MTU (default: the host's)")),
+        line=lambda r: "created distributed switch %(switch)s (%(alias)s)" % r),
+    Command(
+        "switch destroy", "destroy a distributed switch (none of its ports may be in use)",
+        _switch_destroy,
+        arguments=(argument("switch", help="distributed switch name or alias"),),
+        line=lambda r: "destroyed distributed switch %(switch)s (%(alias)s)" % r),
+    Command(
+        "port add", "add a port to a distributed switch",
+        lambda args: _port_change(args, True),
+        arguments=(argument("switch", help="distributed switch name or alias"),
+                   argument("port", help="the distributed port id"),
+                   argument("--connect-id", type=int, default=0, help="the connection id (default 0: unused)")),
+        line=lambda r: "added port %(port)s to %(switch)s" % r),
+    Command(
+        "port remove", "remove a port of a distributed switch (it may not be in use)",
+        lambda args: _port_change(args, False),
+        arguments=(argument("switch", help="distributed switch name or alias"),
+                   argument("port", help="the distributed port id")),
+        line=lambda r: "removed port %(port)s from %(switch)s" % r),
     Command(
         "props", "list the published properties set on a distributed switch (or one of its ports)",
         lambda args: props(args.switch, args.scope or ("port" if args.port else "global"), args.port),

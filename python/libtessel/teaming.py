@@ -11,7 +11,8 @@ from collections import namedtuple
 import _libtessel
 from libtessel._errors import host_error, not_found, switch_error
 from libtessel._tables import Walk
-from libtessel._values import Command, HostEnum, PlainValue, argument, checked_int, checked_name, column
+from libtessel._enums import HostEnum
+from libtessel._values import Command, PlainValue, argument, checked_int, checked_name, column
 from libtessel.kernel import resolve_switch
 from libtessel.ports import port_error, port_name
 
@@ -290,7 +291,18 @@ def _members(lag):
     return ",".join("%s:%s" % member for member in lag.members) or "-"
 
 
+def _set_state(args):
+    set_uplink_admin_state(args.switch, args.uplink, args.state)
+    return {"switch": args.switch, "uplink": args.uplink, "state": args.state}
+
+
 COMMANDS = (
+    Command(
+        "uplink set-state", "set an uplink administratively up or down",
+        _set_state,
+        arguments=(argument("switch", help="switch name or alias"), argument("uplink", help="the uplink's name"),
+                   argument("state", choices=["up", "down"], help="up or down")),
+        line=lambda r: "set uplink %(uplink)s of %(switch)s %(state)s" % r),
     Command(
         "uplinks", "list a switch's uplinks with their link state",
         lambda args: uplinks(args.switch),

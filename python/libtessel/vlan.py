@@ -10,7 +10,8 @@ from collections import namedtuple
 
 import _libtessel
 from libtessel._errors import switch_error
-from libtessel._values import Command, HostEnum, PlainValue, argument, checked_int, column
+from libtessel._enums import HostEnum
+from libtessel._values import Command, PlainValue, argument, checked_int, column
 from libtessel.kernel import resolve_switch
 from libtessel.ports import port_error, port_name, port_summaries
 
