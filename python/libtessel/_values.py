@@ -11,7 +11,8 @@ class PlainValue:
 
     __slots__ = ()
 
-    def as_dict(self):
+    def as_dict(self) -> dict:
+        """The value as the JSON object the tool prints."""
         return dict(zip(self._fields, self))
 
 

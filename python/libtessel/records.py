@@ -172,7 +172,7 @@ def _register():
     for name in names:
         at = name.find("___")
         if at > 0 and name.endswith("__"):
-            record, special = name[:at], name[at + 2:]
+            record, special = name[:at], name[at + 1:]
             if record in _record_names and special in _SPECIAL + ("__repr__",):
                 specials.setdefault(record, []).append((special, getattr(_libtessel, name)))
     made = {}
