@@ -150,3 +150,21 @@ def test_a_closed_pipe_ends_quietly(tmp_path):
     err = proc.stderr.read().decode()
     assert proc.wait() == 0
     assert err == "libtessel: using the simulated host\n"
+
+
+@pytest.mark.parametrize("line", sorted({c for _, c in CASES.values()} | {
+    "macs switch0 --type user --port 5 --json", "mirror add dvs-prod s --destination 1 --destination uplink0 --disabled",
+    "switch create a b --max-ports x", "macs switch0 --type bogus", "ports", "ports a b", "macs switch0 --port",
+    "options set A=1 B=2"}))
+def test_the_quick_parse_agrees_with_argparse(line):
+    name, rest = cli._split(line.split())
+    command = cli.declared(name)
+    quick = cli._quick_parse(command, rest)
+    try:
+        expected = vars(cli._parser(command).parse_args(rest))
+    except SystemExit:
+        expected = None
+    assert quick is None or vars(quick) == expected
+    # The common read commands take the quick path.
+    if "set" not in name and name.count(" ") == 0 and expected is not None:
+        assert quick is not None

@@ -69,6 +69,81 @@ def _parser(command):
     return parser
 
 
+class _Arguments:
+    """The parsed arguments of a command, as attributes (argparse's
+    Namespace, without importing argparse)."""
+
+    def __init__(self, **values):
+        self.__dict__.update(values)
+
+
+def _quick_parse(command, argv):
+    """The arguments of a plain command line (positionals, ``--option
+    VALUE``, flags), parsed as argparse would; None for anything else (help,
+    a usage error, an argument form this does not read), which argparse then
+    parses and reports."""
+    values = {"json": False}
+    positionals, options = [], {}
+    for flags, spec in command.arguments:
+        if set(spec) - {"help", "default", "choices", "type", "action", "metavar"} or \
+                spec.get("action") not in (None, "store_true", "append") or spec.get("type") not in (None, int):
+            return None
+        if flags[0].startswith("-"):
+            options[flags[0]] = spec
+            dest = flags[0].lstrip("-").replace("-", "_")
+            action = spec.get("action")
+            values[dest] = False if action == "store_true" else list(spec.get("default", [])) \
+                if action == "append" else spec.get("default")
+        else:
+            positionals.append((flags[0], spec))
+    given = []
+    rest = list(argv)
+    while rest:
+        arg = rest.pop(0)
+        if arg == "--json":
+            values["json"] = True
+        elif arg in options:
+            spec = options[arg]
+            dest = arg.lstrip("-").replace("-", "_")
+            if spec.get("action") == "store_true":
+                values[dest] = True
+                continue
+            if not rest or rest[0].startswith("-"):
+                return None
+            value = _converted(spec, rest.pop(0))
+            if value is None:
+                return None
+            if spec.get("action") == "append":
+                values[dest].append(value)
+            else:
+                values[dest] = value
+        elif arg.startswith("-"):
+            return None
+        else:
+            given.append(arg)
+    if len(given) != len(positionals):
+        return None
+    for (dest, spec), text in zip(positionals, given):
+        value = _converted(spec, text)
+        if value is None:
+            return None
+        values[dest] = value
+    return _Arguments(**values)
+
+
+def _converted(spec, text):
+    if spec.get("type") is int:
+        try:
+            value = int(text)
+        except ValueError:
+            return None
+    else:
+        value = text
+    if "choices" in spec and value not in spec["choices"]:
+        return None
+    return value
+
+
 def _usage_error(text):
     print("%s: %s (see %s --help)" % (_PROG, text, _PROG), file=sys.stderr)
     return 2
@@ -89,7 +164,7 @@ def _human(command, result):
 
 
 def _json(command, result):
-    import json
+    from libtessel._jsontext import dumps
 
     if command.json is not None:
         data = command.json(result)
@@ -97,7 +172,7 @@ def _json(command, result):
         data = [row.as_dict() for row in result]
     else:
         data = result
-    return json.dumps(data, indent=2)
+    return dumps(data)
 
 
 def _quiet_pipe(out):
@@ -129,12 +204,14 @@ def main(argv: "list[str] | None" = None, out=None) -> int:
     if name not in COMMANDS:
         return _usage_error("unknown command %r" % name)
     command = declared(name)
-    try:
-        args = _parser(command).parse_args(rest)
-    except SystemExit as exc:
-        # argparse has written the usage and its message (status 2), or the
-        # command's help (status 0).
-        return exc.code if isinstance(exc.code, int) else 2
+    args = _quick_parse(command, rest)
+    if args is None:
+        try:
+            args = _parser(command).parse_args(rest)
+        except SystemExit as exc:
+            # argparse has written the usage and its message (status 2), or
+            # the command's help (status 0).
+            return exc.code if isinstance(exc.code, int) else 2
     try:
         if libtessel.host().kind == "simulated":
             print("%s: using the simulated host" % _PROG, file=sys.stderr)
