@@ -96,16 +96,21 @@ def test_a_record_shows_its_fields():
     (lambda: m.VSHYX_GetMACTable("switch0", m.VS_MAC_ADDR_TYPE_ALL, m.VS_ALL_MAC_TABLE),
      lambda: list(libtessel.mac_table("switch0"))),
 ])
-def test_walk_copies_every_entry_of_a_host_table(sim, call, table_of):
-    status, table = call()
-    try:
-        entries = records.walk(table)
-    finally:
-        m.VSHYX_FreeMemory(table)
+def test_a_host_table_is_a_sequence_of_copies(sim, call, table_of):
     def shown(records):
         # Raw pointer fields show their addresses, which differ between copies.
         return [re.sub(r" at 0x[0-9a-f]+", "", repr(e)) for e in records]
 
+    status, table = call()
+    try:
+        entries = records.walk(table)
+        # A table is a sequence of the same copies, within its count.
+        assert len(table) == len(entries) and shown(table) == shown(entries)
+        assert shown([table[-1]]) == shown(entries[-1:])
+        with pytest.raises(IndexError):
+            table[len(entries)]
+    finally:
+        m.VSHYX_FreeMemory(table)
     assert shown(entries) == shown(table_of()) and entries
     with pytest.raises(TypeError, match="is not a table of entries"):
         records.walk(records.VSRARPStats())

@@ -16,8 +16,10 @@ called), from the module's own method names.  Only the sequence methods
 looks them up on the class itself.
 
 ``repr(record)`` shows the fields (nested records in parentheses); a field
-that cannot be read shows as ``?``.  ``walk(table)`` gives the entries of a
-host table record (those with ``numEntries`` and an element array).
+that cannot be read shows as ``?``.  A host table record (a header with
+``numEntries``, then its entries) is a sequence: ``len(table)``,
+``table[i]`` and iteration give Python-owned copies of its entries, within
+its count; ``walk(table)`` gives them as a list.
 """
 
 import _libtessel
@@ -152,12 +154,14 @@ def fill(cls):
     return cls
 
 
-def _make_class(record, specials):
+def _make_class(record, specials, table):
     namespace = {
         "__module__": __name__,
         "__doc__": "The host record %s." % record,
         "__swig_destroy__": getattr(_libtessel, "delete_" + record),
     }
+    if table and not specials:
+        namespace.update(_TABLE)
     for special, func in specials:
         namespace[special] = _instance_method(func)
     return type(record, (Record,), namespace)
@@ -176,23 +180,58 @@ def _register():
             if record in _record_names and special in _SPECIAL + ("__repr__",):
                 specials.setdefault(record, []).append((special, getattr(_libtessel, name)))
     made = {}
+    tables = {name[: -len("_numEntries_get")] for name in names if name.endswith("_numEntries_get")}
     for record in records:
-        cls = _make_class(record, specials.get(record, ()))
+        cls = _make_class(record, specials.get(record, ()), record in tables)
         getattr(_libtessel, record + _REGISTER)(cls)
         made[record] = cls
     return made
 
 
-def walk(table):
-    """The entries of a host table record (one with ``numEntries`` and an
-    element array, its last field), each a Python-owned copy, as a list."""
+def _elements(table):
+    """The first element of a table's element array (its last field) and
+    the function that copies element i out of it."""
     cls = type(table)
     if cls._fields is None:
         fill(cls)
     first = getattr(table, cls._fields[-1]) if cls._fields else None
     if "numEntries" not in cls._fields or "__getitem__" not in type(first).__dict__:
         raise TypeError("%s is not a table of entries" % cls.__name__)
-    copy = type(first).__getitem__
+    return first, type(first).__getitem__
+
+
+def _table_len(self):
+    return self.numEntries
+
+
+def _table_getitem(self, index):
+    if not isinstance(index, int) or isinstance(index, bool):
+        raise TypeError("%s indices must be int, not %s" % (type(self).__name__, type(index).__name__))
+    count = self.numEntries
+    if index < 0:
+        index += count
+    if not 0 <= index < count:
+        raise IndexError("%s index out of range" % type(self).__name__)
+    first, copy = _elements(self)
+    return copy(first, index)
+
+
+def _table_iter(self):
+    first, copy = _elements(self)
+    for i in range(self.numEntries):
+        yield copy(first, i)
+
+
+# A table of the host (a header with numEntries, then its entries) is a
+# sequence of Python-owned copies of its entries, unless the module gives
+# it its own sequence methods.
+_TABLE = {"__len__": _table_len, "__getitem__": _table_getitem, "__iter__": _table_iter}
+
+
+def walk(table) -> list:
+    """The entries of a host table record (one with ``numEntries`` and an
+    element array, its last field), each a Python-owned copy, as a list."""
+    first, copy = _elements(table)
     return [copy(first, i) for i in range(table.numEntries)]
 
 
