@@ -105,7 +105,8 @@ def test_every_command_has_help(capsys, name):
      (["macs", "dvs-lab", "--port", ""], 2, "libtessel: port must be a client name or a port ID, got ''"),
      (["port", "remove", "dvs-prod", "999"], 1, "libtessel: VSDVS_RemoveDVPort on dswitch0 port 999 failed: %s "
       "(HYX_NOT_FOUND, 0x%x)" % (m.HYX_ReturnStatusToString(m.HYX_NOT_FOUND), m.HYX_NOT_FOUND)),
-     (["options", "set", "IGMPQueryInterval=x"], 2, "libtessel: runtime option IGMPQueryInterval takes an int, got 'x'"),
+     (["options", "set", "IGMPQueryInterval=x"], 2,
+      "libtessel: runtime option IGMPQueryInterval takes an int, got 'x'"),
      (["mac", "add", "switch0", "web-01.eth0", "0a:1b"], 2, "libtessel: mac must be a MAC address such as "
       "'0a:1b:2c:3d:4e:5f', '0a-1b-2c-3d-4e-5f', '0a1b.2c3d.4e5f' or six bytes, got '0a:1b'"),
      (["bogus"], 2, None), (["macs", "switch0", "--type", "bogus"], 2, None), (["ports"], 2, None),
@@ -153,7 +154,8 @@ def test_a_closed_pipe_ends_quietly(tmp_path):
 
 
 @pytest.mark.parametrize("line", sorted({c for _, c in CASES.values()} | {
-    "macs switch0 --type user --port 5 --json", "mirror add dvs-prod s --destination 1 --destination uplink0 --disabled",
+    "macs switch0 --type user --port 5 --json",
+    "mirror add dvs-prod s --destination 1 --destination uplink0 --disabled",
     "switch create a b --max-ports x", "macs switch0 --type bogus", "ports", "ports a b", "macs switch0 --port",
     "options set A=1 B=2"}))
 def test_the_quick_parse_agrees_with_argparse(line):

@@ -86,7 +86,8 @@ def test_a_record_shows_its_fields():
     stats.rarpPktsSent, stats.rarpTime = 3, 2 ** 64 - 1
     assert repr(stats) == "VSRARPStats(rarpPktsSent=3, maxRARPTime=0, rarpTime=18446744073709551615)"
     info = records.VSPortCounters()
-    assert repr(info).startswith("VSPortCounters(dispatchDataSlabErrors=0, errCtrs=VSPortFwdErrCtrs(brBcastPktCloneErr=0,")
+    assert repr(info).startswith(
+        "VSPortCounters(dispatchDataSlabErrors=0, errCtrs=VSPortFwdErrCtrs(brBcastPktCloneErr=0,")
     with pytest.raises(AttributeError, match="'VSRARPStats' object has no attribute 'bogus'"):
         stats.bogus
 

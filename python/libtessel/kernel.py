@@ -41,12 +41,12 @@ def _listed(list_type):
         _libtessel.free_switches(lst)
 
 
-def switch_names():
+def switch_names() -> list:
     """The names of all switches of the host, in the host's order."""
     return _listed(_libtessel.VS_LIST_PS)
 
 
-def switch_aliases():
+def switch_aliases() -> list:
     """The aliases of the host's distributed switches."""
     return _listed(_libtessel.VS_LIST_DVS_ALIAS)
 
@@ -97,12 +97,12 @@ def _distributed(names):
     return [name for name in names if _is_distributed(_info(name))]
 
 
-def switch_alias_map():
+def switch_alias_map() -> dict:
     """Each alias of the host with the name of the switch it names."""
     return _pair(switch_aliases(), _distributed(switch_names()))
 
 
-def resolve_switch(switch):
+def resolve_switch(switch: str) -> str:
     """The name of a switch given by its name or alias; ``NotFound`` when
     there is no such switch."""
     checked_name(switch, "switch", "a switch name or alias")
@@ -117,7 +117,7 @@ def resolve_switch(switch):
     raise not_found("VSHYX_GetSwitches", "switch", switch, "no switch named %r" % switch)
 
 
-def switch_info(switch):
+def switch_info(switch: str) -> object:
     """The summary record (a Python-owned ``records.VSInfo``) of a switch."""
     return _info(resolve_switch(switch))
 
@@ -172,14 +172,14 @@ def _aliases_of(distributed):
     return {name: alias for alias, name in _pair(switch_aliases(), distributed).items()} if distributed else {}
 
 
-def switch_summaries():
+def switch_summaries() -> list:
     """One ``SwitchSummary`` per switch of the host, in the host's order."""
     infos = [(name, _info(name)) for name in switch_names()]
     aliases = _aliases_of([name for name, info in infos if _is_distributed(info)])
     return [SwitchSummary.from_info(name, info, aliases.get(name, "")) for name, info in infos]
 
 
-def switch_summary(switch):
+def switch_summary(switch: str) -> "SwitchSummary":
     """The ``SwitchSummary`` of one switch, given by its name or alias."""
     name = resolve_switch(switch)
     info = _info(name)

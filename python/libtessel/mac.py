@@ -77,7 +77,7 @@ def _groups(text):
     return None
 
 
-def parse_mac(mac, name="mac"):
+def parse_mac(mac: "str | bytes", name: str = "mac") -> bytes:
     """The six bytes of a MAC address given as six bytes or as text in a
     common form; anything else raises a ValueError (TypeError for a value
     that is neither text nor bytes) naming the argument and showing the
@@ -106,7 +106,8 @@ def _walk(result, error):
                 _libtessel.VSMACEntry___getitem__, "MAC table")
 
 
-def mac_table(switch, addr_type=MacType.ALL, table_type=MacTable.ALL):
+def mac_table(switch: str, addr_type: "MacType | str | int" = MacType.ALL,
+              table_type: "MacTable | str | int" = MacTable.ALL) -> "Walk":
     """The MAC entries of a switch, each a Python-owned ``records.VSMACEntry``,
     as a ``Walk`` (see ``ports``)."""
     kind = MacType.of(addr_type, "addr_type")
@@ -116,7 +117,7 @@ def mac_table(switch, addr_type=MacType.ALL, table_type=MacTable.ALL):
                  switch_error("VSHYX_GetMACTable", name))
 
 
-def port_mac_table(switch, port, addr_type=MacType.ALL):
+def port_mac_table(switch: str, port: "str | int", addr_type: "MacType | str | int" = MacType.ALL) -> "Walk":
     """The MAC entries of one port, as a ``Walk``."""
     kind = MacType.of(addr_type, "addr_type")
     name = resolve_switch(switch)
@@ -146,7 +147,8 @@ def _describe(mac, vid, vni):
     return "MAC %s (VLAN %d, VNI %d)" % (_mac_text(mac), vid, vni)
 
 
-def set_static_mac(switch, port, mac, vid=0, vni=0, addr_type=MacType.STATIC):
+def set_static_mac(switch: str, port: "str | int", mac: "str | bytes", vid: int = 0, vni: int = 0,
+                   addr_type: "MacType | str | int" = MacType.STATIC) -> None:
     """Adds a static entry (or, with ``addr_type=MacType.USER``, a user entry)
     for ``mac`` on VLAN ``vid`` and network ``vni`` to a port's table."""
     raw = parse_mac(mac)
@@ -165,7 +167,8 @@ def set_static_mac(switch, port, mac, vid=0, vni=0, addr_type=MacType.STATIC):
         raise port_error("VSHYX_SetPortMACTable", name, port)(status)
 
 
-def clear_static_mac(switch, port, mac, vid=0, vni=0, addr_type=MacType.STATIC):
+def clear_static_mac(switch: str, port: "str | int", mac: "str | bytes", vid: int = 0, vni: int = 0,
+                     addr_type: "MacType | str | int" = MacType.STATIC) -> None:
     """Removes a port's static entry (or, with ``addr_type=MacType.USER``, its
     user entry) for ``mac`` on VLAN ``vid`` and network ``vni``; an entry of
     the other kind stays and the call raises ``NotFound``."""
@@ -215,7 +218,7 @@ class MacEntry(PlainValue, namedtuple("MacEntry", "mac type port_id vlan vni agi
 MacEntrySummary = MacEntry
 
 
-def mac_summaries(switch, port=None, addr_type=MacType.ALL):
+def mac_summaries(switch: str, port: "str | int | None" = None, addr_type: "MacType | str | int" = MacType.ALL) -> list:
     """A ``MacEntry`` for each entry of a switch's MAC table, or of one port's."""
     walk = mac_table(switch, addr_type) if port is None else port_mac_table(switch, port, addr_type)
     with walk:
@@ -240,7 +243,7 @@ class StaticLeContext(PlainValue, namedtuple("StaticLeContext", "mac type port_i
                    entry.isVdrMac != "\0", entry.isTrunkVNI != "\0")
 
 
-def static_le_contexts(switch, port=None):
+def static_le_contexts(switch: str, port: "str | int | None" = None) -> list:
     """The static LE contexts of a switch, or of one port: a list of
     ``StaticLeContext``, which agree with the switch's static and user MAC
     entries."""
@@ -450,7 +453,7 @@ def port_security(switch: str, port: "str | int") -> tuple:
     return _security_names(record.flags)
 
 
-def set_port_security(switch: str, port: "str | int", flags) -> None:
+def set_port_security(switch: str, port: "str | int", flags: "list | tuple | str") -> None:
     """Sets a port's layer-2 security flags (``SecurityFlag`` members or
     labels; an empty list clears them)."""
     from libtessel.records import VSPropSecurity
@@ -525,7 +528,8 @@ COMMANDS = (
     Command(
         "mac remove", "remove a port's static (or user) MAC entry",
         lambda args: _mac_change(args, False), arguments=_mac_arguments(),
-        line=lambda r: "removed %(type)s MAC %(mac)s (VLAN %(vlan)d, VNI %(vni)d) from port %(port)s of %(switch)s" % r),
+        line=lambda r: "removed %(type)s MAC %(mac)s (VLAN %(vlan)d, VNI %(vni)d) from port %(port)s of %(switch)s"
+        % r),
     Command(
         "learning", "show the MAC-learning settings and layer-2 security of a switch's ports (or of one port)",
         lambda args: port_learning(args.switch, args.port),

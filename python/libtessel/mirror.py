@@ -172,9 +172,11 @@ class MirrorSession(PlainValue, namedtuple("MirrorSession", (
         return d
 
 
-def mirror_session(sid, name=None, destinations=(), sources=(), *, ingress=(), egress=(),
-                   type=SessionType.MIXED, encapsulation=None, encap_vlan=0, snap_len=None, sampling_rate=1,
-                   gre_key=0, erspan_id=0, enabled=True, legacy=False):
+def mirror_session(sid: str, name: "str | None" = None, destinations: "list | tuple" = (), sources: "list | tuple" = (),
+                   *, ingress: "list | tuple" = (), egress: "list | tuple" = (),
+                   type: "SessionType | str" = SessionType.MIXED, encapsulation: "Encapsulation | str | None" = None,
+                   encap_vlan: int = 0, snap_len: "int | None" = None, sampling_rate: int = 1, gre_key: int = 0,
+                   erspan_id: int = 0, enabled: bool = True, legacy: bool = False) -> "MirrorSession":
     """A ``MirrorSession`` to hand to the host.  ``sources`` are mirrored in
     both directions, ``ingress`` and ``egress`` in one; an endpoint is a port
     ID, an uplink name or a ``MirrorEntity``.  Every value is checked here."""
@@ -339,7 +341,7 @@ def _check(operation, status, name, sid=None):
         raise _error(operation, status, name, sid)
 
 
-def mirror_sessions(switch):
+def mirror_sessions(switch: str) -> list:
     """The mirror sessions of a distributed switch, as ``MirrorSession``
     values in the host's order."""
     name, alias = _distributed(switch)
@@ -364,25 +366,25 @@ def _store(operation, switch, sessions):
     _check(operation, status, name)
 
 
-def set_mirror_sessions(switch, sessions):
+def set_mirror_sessions(switch: str, sessions: list) -> None:
     """Replaces the mirror sessions of a distributed switch."""
     _store("VSDVS_SetDVMirrorSessions", switch, sessions)
 
 
-def append_mirror_sessions(switch, sessions):
+def append_mirror_sessions(switch: str, sessions: list) -> None:
     """Adds sessions after the switch's own; an identifier the switch has
     already raises ``AlreadyExists`` and nothing is added."""
     _store("VSDVS_AppendDVMirrorSessions", switch, sessions)
 
 
-def remove_mirror_session(switch, sid):
+def remove_mirror_session(switch: str, sid: str) -> None:
     """Drops the session ``sid``; ``NotFound`` when there is none."""
     _utf8_limited(sid, "sid", "a session identifier", _SID_BYTES)
     name, alias = _distributed(switch)
     _check("VSDVS_RemoveDVMirrorSession", m.VSDVS_RemoveDVMirrorSession(name, alias, sid), name, sid)
 
 
-def clear_mirror_sessions(switch):
+def clear_mirror_sessions(switch: str) -> None:
     """Drops every mirror session of a distributed switch."""
     name, alias = _distributed(switch)
     _check("VSDVS_ClearDVMirrorSessions", m.VSDVS_ClearDVMirrorSessions(name, alias), name)
@@ -396,13 +398,13 @@ def _host_list(operation, switch, count, entry):
         return list(walk)
 
 
-def mirror_session_ids(switch):
+def mirror_session_ids(switch: str) -> list:
     """The identifiers of the sessions the running switch mirrors with."""
     return _host_list("VSHYX_GetDVMirrorSessionIDs", switch, m.VSDVMirrorSessionIDs_numEntries_get,
                       lambda t, i: m.VSDVMirrorSessionIDs___getitem__(t, i).rstrip(b"\0").decode())
 
 
-def promisc_destinations(switch):
+def promisc_destinations(switch: str) -> list:
     """The IDs of the ports that receive promiscuous (legacy) mirroring."""
     return _host_list("VSHYX_GetPromiscSessionActiveDsts", switch, m.VSPromiscSessionActiveDsts_numEntries_get,
                       m.VSPromiscSessionActiveDsts___getitem__)
@@ -415,7 +417,7 @@ class MirrorSessionStats(PlainValue, namedtuple("MirrorSessionStats", (
     __slots__ = ()
 
 
-def mirror_session_stats(switch, sid):
+def mirror_session_stats(switch: str, sid: str) -> "MirrorSessionStats":
     """The counters of session ``sid``; ``NotFound`` when there is none."""
     _utf8_limited(sid, "sid", "a session identifier", _SID_BYTES)
     name = resolve_switch(switch)
@@ -437,7 +439,7 @@ class MirrorAgentWorld(PlainValue, namedtuple("MirrorAgentWorld", (
     __slots__ = ()
 
 
-def mirror_agent_stats():
+def mirror_agent_stats() -> list:
     """The mirror agent's workers that are in use, as ``MirrorAgentWorld``."""
     stats = m.new_VSDVMirrorAgentWorldStats()
     status = m.VSHYX_GetDVMirrorAgentWorldStats(stats)

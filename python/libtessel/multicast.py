@@ -55,7 +55,7 @@ def _read(result, error, count, entry, what):
         return list(walk)
 
 
-def mcast_filter_mode(switch, configured=False):
+def mcast_filter_mode(switch: str, configured: bool = False) -> "McastMode":
     """The mode the running switch filters with, or (``configured=True``) the
     configured one, as a ``McastMode``."""
     name = resolve_switch(switch)
@@ -66,7 +66,7 @@ def mcast_filter_mode(switch, configured=False):
     return McastMode.from_code(mode)
 
 
-def set_mcast_filter_mode(switch, mode):
+def set_mcast_filter_mode(switch: str, mode: "McastMode | str | int") -> None:
     """Configures the switch's filter mode (a ``McastMode``, its label or
     number)."""
     mode = McastMode.of(mode, "mode")
@@ -125,7 +125,7 @@ def _switch_groups(name):
     return out
 
 
-def mcast_groups(switch, port=None):
+def mcast_groups(switch: str, port: "str | int | None" = None) -> list:
     """The IGMP and MLD groups of every port of a switch (or of one port), as
     ``McastGroup`` values."""
     name = resolve_switch(switch)
@@ -136,7 +136,7 @@ def mcast_groups(switch, port=None):
     return sorted(groups, key=lambda g: (g.port_id, g.family))
 
 
-def user_mcast_macs(switch, port=None):
+def user_mcast_macs(switch: str, port: "str | int | None" = None) -> list:
     """The user legacy multicast MAC addresses of a switch, or of one port."""
     name = resolve_switch(switch)
     if port is None:
@@ -149,7 +149,7 @@ def user_mcast_macs(switch, port=None):
                  "user entry list")
 
 
-def set_user_mcast_macs(switch, macs, port=None):
+def set_user_mcast_macs(switch: str, macs: list, port: "str | int | None" = None) -> None:
     """Replaces the user legacy multicast MAC addresses of a switch (or of
     one port) with ``macs``: at most 25 multicast addresses, in any form
     ``parse_mac`` takes."""
@@ -173,7 +173,7 @@ def set_user_mcast_macs(switch, macs, port=None):
         raise error(status)
 
 
-def clear_user_mcast_macs(switch, port=None):
+def clear_user_mcast_macs(switch: str, port: "str | int | None" = None) -> None:
     """Removes the user legacy multicast MAC addresses of a switch, or of one
     port."""
     name = resolve_switch(switch)

@@ -62,7 +62,7 @@ class Option(PlainValue, namedtuple("Option", "name value")):
     __slots__ = ()
 
 
-def options():
+def options() -> dict:
     """Every runtime option of the host: {name: value}, in type order."""
     status, block = _libtessel.VSHYX_GetRuntimeOptions(None, 0)
     if status != _OK:
@@ -99,7 +99,7 @@ def _checked(name, value):
     return t, value
 
 
-def set_options(**values):
+def set_options(**values: "int | str") -> None:
     """Writes the options given by name, all of them or none."""
     items = [(name,) + _checked(name, value) for name, value in values.items()]
     lengths = [_INT_LENGTH if t < _FIRST_TEXT else _HEADER + len(v.encode("utf-8")) + 1 for _, t, v in items]
@@ -143,7 +143,7 @@ class RtmOperation(HostEnum):
     CSWITCH_OP = ("cswitch-op", _libtessel.RTM_IOCCMD_CSWITCH_OP)
 
 
-def rtm_operation(operation: "RtmOperation | str", switches) -> None:
+def rtm_operation(operation: "RtmOperation | str", switches: "list | str") -> None:
     """Applies an RTM operation to the state of the switches named (names,
     not aliases).  The host keeps the sequence: an operation out of turn
     raises ``HostError`` with HYX_INVALID_STATE."""

@@ -101,7 +101,8 @@ def _value(value):
     return value
 
 
-def create_dvs(name, alias, max_ports=128, version=None, class_name="cswitch", mtu=0):
+def create_dvs(name: str, alias: str, max_ports: int = 128, version: "int | None" = None, class_name: str = "cswitch",
+               mtu: int = 0) -> None:
     """Creates a distributed switch with its portset ``name`` and ``alias``."""
     checked_name(name, "name", "a switch name")
     checked_name(alias, "alias", "a switch alias")
@@ -111,14 +112,14 @@ def create_dvs(name, alias, max_ports=128, version=None, class_name="cswitch", m
     _check("VSDVS_CreateVSwitch", m.VSDVS_CreateVSwitch(name, alias, class_name, max_ports, 0, mtu, version, 0), name)
 
 
-def destroy_dvs(switch):
+def destroy_dvs(switch: str) -> None:
     """Destroys a distributed switch (refused with ``Busy`` while a port of
     it is in use)."""
     name, _ = _dvs(switch)
     _check("VSDVS_DestroyVSwitch", m.VSDVS_DestroyVSwitch(name), name)
 
 
-def add_dvport(switch, port, connect_id=0, external_id=None):
+def add_dvport(switch: str, port: "str | int", connect_id: int = 0, external_id: "str | None" = None) -> None:
     """Adds a distributed port (with an external id: an opaque port)."""
     name, _ = _dvs(switch)
     checked_name(port, "port", "a distributed port id")
@@ -130,7 +131,7 @@ def add_dvport(switch, port, connect_id=0, external_id=None):
     _check("VSDVS_AddDVPort", status, name, port)
 
 
-def remove_dvport(switch, port):
+def remove_dvport(switch: str, port: "str | int") -> None:
     """Removes a distributed port (refused with ``Busy`` while it is in use)."""
     name, _ = _dvs(switch)
     checked_name(port, "port", "a distributed port id")
@@ -164,7 +165,7 @@ def _read(name, alias, scope, port, key):
     raise RuntimeError("the property %r grew while it was read" % key)
 
 
-def get_prop(switch, key, scope="global", port=None):
+def get_prop(switch: str, key: str, scope: str = "global", port: "str | int | None" = None) -> bytes:
     """The value of a property as bytes; ``NotFound`` when it is not set."""
     port = _scope(scope, port)
     checked_name(key, "key", "a property key")
@@ -175,7 +176,8 @@ def get_prop(switch, key, scope="global", port=None):
     return value
 
 
-def set_prop(switch, key, value, scope="global", port=None, persistent=True):
+def set_prop(switch: str, key: str, value: "bytes | str", scope: str = "global", port: "str | int | None" = None,
+             persistent: bool = True) -> None:
     """Sets a property to ``value`` (bytes, or str as UTF-8)."""
     port = _scope(scope, port)
     checked_name(key, "key", "a property key")
@@ -185,7 +187,7 @@ def set_prop(switch, key, value, scope="global", port=None, persistent=True):
     _check(_SET[scope], status, name, port[0] if port else None)
 
 
-def clear_prop(switch, key, scope="global", port=None):
+def clear_prop(switch: str, key: str, scope: str = "global", port: "str | int | None" = None) -> None:
     """Clears a property; ``NotFound`` when it is not set."""
     port = _scope(scope, port)
     checked_name(key, "key", "a property key")
@@ -193,7 +195,7 @@ def clear_prop(switch, key, scope="global", port=None):
     _check(_CLEAR[scope], getattr(m, _CLEAR[scope])(name, alias, *port, key, 1), name, port[0] if port else None)
 
 
-def props(switch, scope="global", port=None, keys=None):
+def props(switch: str, scope: str = "global", port: "str | int | None" = None, keys: "list | None" = None) -> list:
     """The properties set among ``keys`` (the published keys of the scope by
     default), as ``Property`` values in key order."""
     port_args = _scope(scope, port)
