@@ -41,7 +41,6 @@ from libtessel._errors import (  # noqa: E402
 )
 from libtessel._host import Host, host  # noqa: E402
 from libtessel._index import NAMES as _NAMES  # noqa: E402
-from libtessel._index import SUBSYSTEMS as _SUBSYSTEMS  # noqa: E402,F401
 from libtessel._tables import Walk  # noqa: E402
 
 __all__ = ["AlreadyExists", "BadParameter", "Busy", "Host", "HostError", "LimitExceeded", "NotFound", "Walk",
