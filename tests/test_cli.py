@@ -170,3 +170,13 @@ def test_the_quick_parse_agrees_with_argparse(line):
     # The common read commands take the quick path.
     if "set" not in name and name.count(" ") == 0 and expected is not None:
         assert quick is not None
+
+
+@pytest.mark.parametrize("value", [
+    {}, [], [[[]], {}], {"a": [1, -2.5, None, True, False], "b": {"c": ()}}, "caf\u00e9 \"q\" \\ \n\t\x00 \U0001f600",
+    2 ** 70, 1e300, -0.0, {"k": float("nan")}, {1: "int key"}, [libtessel.MacType.STATIC],
+])
+def test_json_text_is_what_json_writes(value):
+    from libtessel._jsontext import dumps
+
+    assert dumps(value) == json.dumps(value, indent=2)
