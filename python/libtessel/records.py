@@ -169,21 +169,15 @@ def _make_class(record, specials, table):
 
 def _register():
     global _record_names
-    names = _names()
-    records = [name[: -len(_REGISTER)] for name in names if name.endswith(_REGISTER)]
+    module = vars(_libtessel)
+    records = [name[: -len(_REGISTER)] for name in _names() if name.endswith(_REGISTER)]
     _record_names = frozenset(records)
-    specials = {}
-    for name in names:
-        at = name.find("___")
-        if at > 0 and name.endswith("__"):
-            record, special = name[:at], name[at + 1:]
-            if record in _record_names and special in _SPECIAL + ("__repr__",):
-                specials.setdefault(record, []).append((special, getattr(_libtessel, name)))
     made = {}
-    tables = {name[: -len("_numEntries_get")] for name in names if name.endswith("_numEntries_get")}
     for record in records:
-        cls = _make_class(record, specials.get(record, ()), record in tables)
-        getattr(_libtessel, record + _REGISTER)(cls)
+        specials = [(special, module[record + "_" + special]) for special in _SPECIAL + ("__repr__",)
+                    if record + "_" + special in module]
+        cls = _make_class(record, specials, record + "_numEntries_get" in module)
+        module[record + _REGISTER](cls)
         made[record] = cls
     return made
 
