@@ -95,8 +95,9 @@ def test_learning_settings_change_only_what_is_given(sim):
     after, = libtessel.port_learning("switch0", before.port_id)
     assert after == before._replace(mac_limit=10, limit_policy=libtessel.LimitPolicy.DROP)
     assert libtessel.port_learning("switch0")[3] == after
-    props = libtessel.set_learning_props(aging_time=300, learn_static=True)
-    assert props == libtessel.learning_props() and (props.aging_time, props.learn_static) == (300, True)
+    before = libtessel.learning_props()
+    libtessel.set_learning_props(aging_time=300, learn_static=True)
+    assert libtessel.learning_props() == before._replace(aging_time=300, learn_static=True)
     assert libtessel.switch_learning("switch0").aging_time == 300
 
 

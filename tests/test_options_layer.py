@@ -18,7 +18,7 @@ def test_rtm_sequence(sim, steps, refused):
     for step in steps:
         if step == refused and step is steps[-1]:
             with pytest.raises(libtessel.HostError) as err:
-                libtessel.rtm_operation(step, ["switch0", "dswitch0"])
+                libtessel.rtm_operation(step, ["switch0", "dvs-prod"])
             assert err.value.name == "HYX_INVALID_STATE" and "of switch0, dswitch0" in str(err.value)
         else:
             libtessel.rtm_operation(step, ["switch0", "dswitch0"])
@@ -28,7 +28,8 @@ def test_rtm_sequence(sim, steps, refused):
     ("save", ["nope"], libtessel.NotFound),
     ("bogus", ["switch0"], ValueError),
     ("save", [""], ValueError),
-    ("save", ["x" * 128], ValueError),
+    ("save", ["switch0", "x" * 200], libtessel.NotFound),
+    ("save", "dvs-nope", libtessel.NotFound),
 ])
 def test_rtm_refusals(sim, operation, switches, exc):
     with pytest.raises(exc):

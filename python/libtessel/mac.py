@@ -315,9 +315,8 @@ def learning_props() -> LearningProps:
 
 
 def set_learning_props(aging_time: "int | None" = None, mac_limit: "int | None" = None,
-                       learn_static: "bool | None" = None, static_mac_allow: "bool | None" = None) -> LearningProps:
-    """Changes the properties given (the others stay) and returns the
-    ``LearningProps`` in force."""
+                       learn_static: "bool | None" = None, static_mac_allow: "bool | None" = None) -> None:
+    """Changes the properties given (the others stay)."""
     r = _props_record()
     if aging_time is not None:
         r.agingTime = checked_int(aging_time, "aging_time", 0, _libtessel.VS_MAC_LEARNING_AGING_TIME_MAX)
@@ -329,7 +328,6 @@ def set_learning_props(aging_time: "int | None" = None, mac_limit: "int | None" 
         r.staticMACAllow = int(_checked_bool(static_mac_allow, "static_mac_allow"))
     _check("VSHYX_SetGlobalMACLearningProps", _libtessel.VSHYX_SetGlobalMACLearningProps(r),
            lambda status: host_error("VSHYX_SetGlobalMACLearningProps", status))
-    return learning_props()
 
 
 def _checked_bool(value, argument):

@@ -144,12 +144,15 @@ class RtmOperation(HostEnum):
 
 
 def rtm_operation(operation: "RtmOperation | str", switches: "list | str") -> None:
-    """Applies an RTM operation to the state of the switches named (names,
-    not aliases).  The host keeps the sequence: an operation out of turn
+    """Applies an RTM operation to the state of the switches given (names
+    or aliases).  The host keeps the sequence: an operation out of turn
     raises ``HostError`` with HYX_INVALID_STATE."""
+    from libtessel.kernel import resolve_switch
+
     op = RtmOperation.of(operation, "operation")
-    names = [checked_name(s, "switches", "a switch name") for s in ([switches] if isinstance(switches, str)
-                                                                    else switches)]
+    for s in ([switches] if isinstance(switches, str) else switches):
+        checked_name(s, "switches", "a switch name or alias")
+    names = [resolve_switch(s) for s in ([switches] if isinstance(switches, str) else switches)]
     for name in names:
         if len(name.encode("utf-8")) >= 128:
             raise ValueError("switches must be names of fewer than 128 bytes, got %r" % name)
