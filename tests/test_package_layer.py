@@ -153,3 +153,15 @@ def test_published_keys_are_filed_by_scope():
     assert m.HYX_ZARPROP_HOST_STATUS in keys["host"]
     assert m.VSPROP_MTU in keys["global"] and m.HYX_ZARPROP_SWITCH_ALIAS in keys["global"]
     assert not set(keys["port"]) & set(keys["global"])
+
+
+@pytest.mark.parametrize("call, exc, argument", [
+    (lambda: libtessel.create_dvs("dswitch9", "dvs-nine", class_name="c\0x"), ValueError, "class_name"),
+    (lambda: libtessel.props("dvs-prod", keys=[7]), TypeError, "keys"),
+    (lambda: libtessel.rtm_operation("save", [3]), TypeError, "switches"),
+    (lambda: libtessel.set_port_security("switch0", "web-01.eth0", [1.5]), TypeError, "flags"),
+])
+def test_refusals_name_the_argument_before_the_host(sim, call, exc, argument):
+    sim.inject_fault("VSDVS_CreateVSwitch", RuntimeError, "reached the host")
+    with pytest.raises(exc, match=r"^%s must be" % argument):
+        call()

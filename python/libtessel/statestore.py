@@ -106,6 +106,7 @@ def create_dvs(name: str, alias: str, max_ports: int = 128, version: "int | None
     """Creates a distributed switch with its portset ``name`` and ``alias``."""
     checked_name(name, "name", "a switch name")
     checked_name(alias, "alias", "a switch alias")
+    checked_name(class_name, "class_name", "a switch class name")
     max_ports = checked_int(max_ports, "max_ports", 0, _UINT32)
     version = checked_int(m.DVS_VERSION_70 if version is None else version, "version", 0, _UINT32)
     mtu = checked_int(mtu, "mtu", 0, _UINT32)
@@ -119,7 +120,7 @@ def destroy_dvs(switch: str) -> None:
     _check("VSDVS_DestroyVSwitch", m.VSDVS_DestroyVSwitch(name), name)
 
 
-def add_dvport(switch: str, port: "str | int", connect_id: int = 0, external_id: "str | None" = None) -> None:
+def add_dvport(switch: str, port: str, connect_id: int = 0, external_id: "str | None" = None) -> None:
     """Adds a distributed port (with an external id: an opaque port)."""
     name, _ = _dvs(switch)
     checked_name(port, "port", "a distributed port id")
@@ -131,7 +132,7 @@ def add_dvport(switch: str, port: "str | int", connect_id: int = 0, external_id:
     _check("VSDVS_AddDVPort", status, name, port)
 
 
-def remove_dvport(switch: str, port: "str | int") -> None:
+def remove_dvport(switch: str, port: str) -> None:
     """Removes a distributed port (refused with ``Busy`` while it is in use)."""
     name, _ = _dvs(switch)
     checked_name(port, "port", "a distributed port id")
@@ -165,7 +166,7 @@ def _read(name, alias, scope, port, key):
     raise RuntimeError("the property %r grew while it was read" % key)
 
 
-def get_prop(switch: str, key: str, scope: str = "global", port: "str | int | None" = None) -> bytes:
+def get_prop(switch: str, key: str, scope: str = "global", port: "str | None" = None) -> bytes:
     """The value of a property as bytes; ``NotFound`` when it is not set."""
     port = _scope(scope, port)
     checked_name(key, "key", "a property key")
@@ -176,7 +177,7 @@ def get_prop(switch: str, key: str, scope: str = "global", port: "str | int | No
     return value
 
 
-def set_prop(switch: str, key: str, value: "bytes | str", scope: str = "global", port: "str | int | None" = None,
+def set_prop(switch: str, key: str, value: "bytes | str", scope: str = "global", port: "str | None" = None,
              persistent: bool = True) -> None:
     """Sets a property to ``value`` (bytes, or str as UTF-8)."""
     port = _scope(scope, port)
@@ -187,7 +188,7 @@ def set_prop(switch: str, key: str, value: "bytes | str", scope: str = "global",
     _check(_SET[scope], status, name, port[0] if port else None)
 
 
-def clear_prop(switch: str, key: str, scope: str = "global", port: "str | int | None" = None) -> None:
+def clear_prop(switch: str, key: str, scope: str = "global", port: "str | None" = None) -> None:
     """Clears a property; ``NotFound`` when it is not set."""
     port = _scope(scope, port)
     checked_name(key, "key", "a property key")
@@ -195,13 +196,14 @@ def clear_prop(switch: str, key: str, scope: str = "global", port: "str | int | 
     _check(_CLEAR[scope], getattr(m, _CLEAR[scope])(name, alias, *port, key, 1), name, port[0] if port else None)
 
 
-def props(switch: str, scope: str = "global", port: "str | int | None" = None, keys: "list | None" = None) -> list:
+def props(switch: str, scope: str = "global", port: "str | None" = None, keys: "list | None" = None) -> list:
     """The properties set among ``keys`` (the published keys of the scope by
     default), as ``Property`` values in key order."""
     port_args = _scope(scope, port)
+    wanted = PUBLISHED_KEYS[scope] if keys is None else [checked_name(k, "keys", "a property key") for k in keys]
     name, alias = _dvs(switch)
     out = []
-    for key in (PUBLISHED_KEYS[scope] if keys is None else keys):
+    for key in wanted:
         value = _read(name, alias, scope, port_args, key)
         if value is not None:
             out.append(Property(scope, key, value))
