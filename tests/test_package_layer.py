@@ -165,3 +165,9 @@ def test_refusals_name_the_argument_before_the_host(sim, call, exc, argument):
     sim.inject_fault("VSDVS_CreateVSwitch", RuntimeError, "reached the host")
     with pytest.raises(exc, match=r"^%s must be" % argument):
         call()
+
+
+def test_a_record_that_cannot_be_allocated_raises(monkeypatch):
+    monkeypatch.setattr(m, "new_VSRARPStats", lambda: None)
+    with pytest.raises(MemoryError, match="no memory for a VSRARPStats record"):
+        records.VSRARPStats()

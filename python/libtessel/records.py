@@ -83,7 +83,11 @@ class Record:
         cls = type(self)
         if cls._fields is None:
             fill(cls)
-        self.this = getattr(_libtessel, "new_" + cls.__name__)()
+        this = getattr(_libtessel, "new_" + cls.__name__)()
+        if this is None:
+            # The module has said "malloc failed for <record>".
+            raise MemoryError("no memory for a %s record" % cls.__name__)
+        self.this = this
 
     def __getattr__(self, name):
         # Reached only for a name the class lacks: its members, before the
