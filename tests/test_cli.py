@@ -17,7 +17,7 @@ from libtessel._index import COMMANDS
 
 from conftest import PY_TREE
 
-MTU = m.VSPROP_MTU
+VERSION_KEY = m.HYX_ZARPROP_SWITCH_VERSION
 
 
 def run(*argv):
@@ -51,7 +51,7 @@ CASES = {
     "teps": ((), "teps dvs-prod"),
     "rdma": ((), "rdma dvs-prod"),
     "options": ((), "options"),
-    "props": (("props set dvs-prod %s 9000" % MTU,), "props dvs-prod"),
+    "props": (("props set dvs-prod %s 7.0.0" % VERSION_KEY,), "props dvs-prod"),
     "uplink-set-state": ((), "uplink set-state switch0 uplink0 down"),
     "mac-add": ((), "mac add switch0 web-01.eth0 0a-1b-2c-3d-4e-5f --vlan 10"),
     "mac-remove": (("mac add switch0 web-01.eth0 0a1b.2c3d.4e5f --type user",),

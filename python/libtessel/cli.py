@@ -84,18 +84,18 @@ def _quick_parse(command, argv):
     parses and reports."""
     values = {"json": False}
     positionals, options = [], {}
-    for flags, spec in command.arguments:
-        if set(spec) - {"help", "default", "choices", "type", "action", "metavar"} or \
-                spec.get("action") not in (None, "store_true", "append") or spec.get("type") not in (None, int):
+    for flags, form in command.arguments:
+        if set(form) - {"help", "default", "choices", "type", "action", "metavar"} or \
+                form.get("action") not in (None, "store_true", "append") or form.get("type") not in (None, int):
             return None
         if flags[0].startswith("-"):
-            options[flags[0]] = spec
+            options[flags[0]] = form
             dest = flags[0].lstrip("-").replace("-", "_")
-            action = spec.get("action")
-            values[dest] = False if action == "store_true" else list(spec.get("default", [])) \
-                if action == "append" else spec.get("default")
+            action = form.get("action")
+            values[dest] = False if action == "store_true" else list(form.get("default", [])) \
+                if action == "append" else form.get("default")
         else:
-            positionals.append((flags[0], spec))
+            positionals.append((flags[0], form))
     given = []
     rest = list(argv)
     while rest:
@@ -103,17 +103,17 @@ def _quick_parse(command, argv):
         if arg == "--json":
             values["json"] = True
         elif arg in options:
-            spec = options[arg]
+            form = options[arg]
             dest = arg.lstrip("-").replace("-", "_")
-            if spec.get("action") == "store_true":
+            if form.get("action") == "store_true":
                 values[dest] = True
                 continue
             if not rest or rest[0].startswith("-"):
                 return None
-            value = _converted(spec, rest.pop(0))
+            value = _converted(form, rest.pop(0))
             if value is None:
                 return None
-            if spec.get("action") == "append":
+            if form.get("action") == "append":
                 values[dest].append(value)
             else:
                 values[dest] = value
@@ -123,23 +123,23 @@ def _quick_parse(command, argv):
             given.append(arg)
     if len(given) != len(positionals):
         return None
-    for (dest, spec), text in zip(positionals, given):
-        value = _converted(spec, text)
+    for (dest, form), text in zip(positionals, given):
+        value = _converted(form, text)
         if value is None:
             return None
         values[dest] = value
     return _Arguments(**values)
 
 
-def _converted(spec, text):
-    if spec.get("type") is int:
+def _converted(form, text):
+    if form.get("type") is int:
         try:
             value = int(text)
         except ValueError:
             return None
     else:
         value = text
-    if "choices" in spec and value not in spec["choices"]:
+    if "choices" in form and value not in form["choices"]:
         return None
     return value
 
