@@ -171,3 +171,12 @@ def test_a_record_that_cannot_be_allocated_raises(monkeypatch):
     monkeypatch.setattr(m, "new_VSRARPStats", lambda: None)
     with pytest.raises(MemoryError, match="no memory for a VSRARPStats record"):
         records.VSRARPStats()
+
+
+@pytest.mark.parametrize("first", ["import libtessel.mac", "import libtessel.options, libtessel.ports", "pass"])
+def test_a_function_keeps_the_name_of_its_module(first):
+    # mac imports the ports module, which would set libtessel.ports to the
+    # module; the function of that name keeps it (likewise options).
+    out = python(first + "\nimport libtessel, types\n"
+                 "print(type(libtessel.ports).__name__, type(libtessel.options).__name__)")
+    assert out.split()[-2:] == ["function", "function"]
