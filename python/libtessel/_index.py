@@ -92,6 +92,7 @@ NAMES = {
     'ports': 'ports',
     'private_vlan_map': 'vlan',
     'promisc_destinations': 'mirror',
+    'prop': 'statestore',
     'props': 'statestore',
     'rarp_stats': 'ports',
     'rdma_entries': 'overlay',

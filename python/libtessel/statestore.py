@@ -17,6 +17,7 @@ __all__ = [
     "create_dvs",
     "destroy_dvs",
     "get_prop",
+    "prop",
     "props",
     "remove_dvport",
     "set_prop",
@@ -166,7 +167,7 @@ def _read(name, alias, scope, port, key):
     raise RuntimeError("the property %r grew while it was read" % key)
 
 
-def get_prop(switch: str, key: str, scope: str = "global", port: "str | None" = None) -> bytes:
+def prop(switch: str, key: str, scope: str = "global", port: "str | None" = None) -> bytes:
     """The value of a property as bytes; ``NotFound`` when it is not set."""
     port = _scope(scope, port)
     checked_name(key, "key", "a property key")
@@ -175,6 +176,10 @@ def get_prop(switch: str, key: str, scope: str = "global", port: "str | None" = 
     if value is None:
         _check(_GET[scope], m.HYX_NOT_FOUND, name, port[0] if port else None)
     return value
+
+
+# The earlier name of prop.
+get_prop = prop
 
 
 def set_prop(switch: str, key: str, value: "bytes | str", scope: str = "global", port: "str | None" = None,
