@@ -202,6 +202,9 @@ def main(argv: "list[str] | None" = None, out=None) -> int:
         return _usage_error("unknown option %r" % argv[0])
     name, rest = _split(argv)
     if name not in COMMANDS:
+        actions = sorted(c.split()[1] for c in COMMANDS if c.startswith(argv[0] + " "))
+        if actions:
+            return _usage_error("%s takes one of %s" % (argv[0], ", ".join(actions)))
         return _usage_error("unknown command %r" % name)
     command = declared(name)
     args = _quick_parse(command, rest)
