@@ -57,21 +57,24 @@ demo: build
 	$(SIM_PY) -m libtessel --version
 	$(SIM_PY) -m libtessel switches
 	$(SIM_PY) -m libtessel aliases
+	$(SIM_PY) -m libtessel show dvs-prod
 	$(SIM_PY) -m libtessel ports dvs-prod
+	$(SIM_PY) -m libtessel counters switch0 --port web-01.eth0
 	$(SIM_PY) -m libtessel macs switch0 --port web-01.eth0
+	$(SIM_PY) -m libtessel learning switch0
 	$(SIM_PY) -m libtessel uplinks switch0
 	$(SIM_PY) -m libtessel teaming switch0
 	$(SIM_PY) -m libtessel vlan dvs-prod --port prod-app-01.eth0
 	$(SIM_PY) -m libtessel teps dvs-prod
 	$(SIM_PY) -m libtessel rdma dvs-prod
 	$(SIM_PY) -m libtessel mcast switch0 --port web-01.eth0
-	$(SIM_PY) -c "import libtessel as t, libtessel.cli as cli; \
-	  dst = t.port_summary('dvs-prod', 'prod-app-01.eth0').port_id; \
-	  t.append_mirror_sessions('dvs-prod', [t.mirror_session('span-web', 'web to app-01', [dst], ['uplink4'], snap_len=128)]); \
-	  cli.main(['mirror', 'dvs-prod'])"
 	$(SIM_PY) -m libtessel options
-	$(SIM_PY) -c "import _libtessel as m, libtessel as t, libtessel.cli as cli; \
-	  t.set_prop('dvs-prod', m.VSPROP_MTU, '9000'); cli.main(['props', 'dvs-prod'])"
+# One process: the simulated host's changes last as long as it does.
+	$(SIM_PY) -c "import libtessel.cli as cli; \
+	  cli.main(['mirror', 'add', 'dvs-prod', 'span-web', '--destination', '67108875', '--source', 'uplink4', '--snap-len', '128']); \
+	  cli.main(['mirror', 'dvs-prod'])"
+	$(SIM_PY) -c "import _libtessel as m, libtessel.cli as cli; \
+	  cli.main(['props', 'set', 'dvs-prod', m.VSPROP_MTU, '9000']); cli.main(['props', 'dvs-prod'])"
 
 # The module and the host libraries built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, the whole suite run with the runtime preloaded

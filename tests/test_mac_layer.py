@@ -87,3 +87,45 @@ def test_bad_values_are_refused_by_name(sim, call, exc, message):
                                          ("all", {"static", "user", "learned"})])
 def test_table_types_by_name_or_number(sim, table, types):
     assert {MacType.from_code(e.macAddrType) for e in libtessel.mac_table("dswitch0", table_type=table)} == types
+
+
+def test_learning_settings_change_only_what_is_given(sim):
+    before, = libtessel.port_learning("switch0", "web-01.eth0")
+    libtessel.set_port_learning("switch0", "web-01.eth0", mac_limit=10, limit_policy="drop")
+    after, = libtessel.port_learning("switch0", before.port_id)
+    assert after == before._replace(mac_limit=10, limit_policy=libtessel.LimitPolicy.DROP)
+    assert libtessel.port_learning("switch0")[3] == after
+    before = libtessel.learning_props()
+    libtessel.set_learning_props(aging_time=300, learn_static=True)
+    assert libtessel.learning_props() == before._replace(aging_time=300, learn_static=True)
+    assert libtessel.switch_learning("switch0").aging_time == 300
+
+
+@pytest.mark.parametrize("flags", [[], ["disallow-promisc"], ["disallow-mac-change", "disallow-forged-src"]])
+def test_security_flags_by_name(sim, flags):
+    libtessel.set_port_security("switch0", "web-01.eth0", flags)
+    assert sorted(libtessel.port_security("switch0", "web-01.eth0")) == sorted(flags)
+    assert list(libtessel.port_learning("switch0", "web-01.eth0")[0].security) == sorted(
+        flags, key=[str(f) for f in libtessel.SecurityFlag].index)
+
+
+def test_learning_stats_per_port(sim):
+    stats = libtessel.learning_stats("switch0")
+    assert [s.port_id for s in stats] == [p.port_id for p in libtessel.port_learning("switch0")]
+    summary = libtessel.switch_learning("switch0")
+    # The uplinks' addresses count on the team side of the summary.
+    assert sum(s.macs_learned for s in stats) == summary.macs_learned + summary.team_macs_learned
+
+
+@pytest.mark.parametrize("call, exc, text", [
+    (lambda: libtessel.set_port_learning("switch0", "web-01.eth0", mac_limit=5000), ValueError, "mac_limit"),
+    (lambda: libtessel.set_port_learning("switch0", "web-01.eth0", learning=1), TypeError, "learning"),
+    (lambda: libtessel.set_port_learning("switch0", "web-01.eth0", limit_policy="keep"), ValueError, "limit_policy"),
+    (lambda: libtessel.set_port_learning("switch0", "nosuch", learning=True), libtessel.NotFound, "no port"),
+    (lambda: libtessel.set_port_security("switch0", "web-01.eth0", ["bogus"]), ValueError, "flags"),
+    (lambda: libtessel.set_learning_props(aging_time=-1), ValueError, "aging_time"),
+    (lambda: libtessel.port_security("nosuch", "p"), libtessel.NotFound, "no switch named"),
+])
+def test_learning_refusals_name_the_argument(sim, call, exc, text):
+    with pytest.raises(exc, match=text):
+        call()

@@ -34,3 +34,26 @@ def test_port_refusals(sim, ref, exc, message):
     with pytest.raises(exc) as err:
         libtessel.port_info("switch0", ref)
     assert str(err.value) == message
+
+
+def test_counters_of_every_port_and_of_one(sim):
+    every = {c.port_id: c for c in libtessel.port_counters("dvs-prod")}
+    web = libtessel.port_summary("dvs-prod", "prod-app-01.eth0")
+    one, = libtessel.port_counters("dswitch0", web.port_id)
+    assert every[web.port_id] == one and len(every) == len(libtessel.port_summaries("dvs-prod"))
+    # The traffic counters agree with the port's summary; every counter of
+    # the host's records is there, under its snake-case name.
+    assert (one.traffic["pkts_rx"], one.traffic["dropped_tx"]) == (web.pkts_rx, web.dropped_tx)
+    assert (len(one.traffic), len(one.errors), len(one.info)) == (14, 9, 19)
+    assert "br_l3_iso_arp_hdr_find_err" in one.errors and "loop_back_pkt_drop_cnt" in one.info
+
+
+@pytest.mark.parametrize("call, exc", [
+    (lambda: libtessel.port_counters("nosuch"), libtessel.NotFound),
+    (lambda: libtessel.port_counters("switch0", "nosuch"), libtessel.NotFound),
+    (lambda: libtessel.rarp_stats("nosuch"), libtessel.NotFound),
+    (lambda: libtessel.rarp_stats(7), TypeError),
+])
+def test_counter_refusals(sim, call, exc):
+    with pytest.raises(exc):
+        call()

@@ -69,14 +69,6 @@ def test_policy_round_trip_and_fallback(sim):
         TeamPolicy(active=["u%d" % i for i in range(33)]).to_record()
 
 
-def test_teaming_command(sim):
-    lines = run("teaming", "switch0").splitlines()
-    assert lines[0].split() == ["LOAD-BALANCE", "CRITERIA", "FLAGS", "ACTIVE", "STANDBY"]
-    assert lines[1].split() == ["srcid", "0x80", "0x20", "uplink0,uplink1", "-"]
-    data = json.loads(run("teaming", "dvs-prod", "--port", "prod-web-01.eth0", "--json"))
-    assert data["active"] == ["uplink4", "uplink5"] and data["load_balance"] == "srcid"
-
-
 @pytest.mark.parametrize("argv, line", [
     (["uplinks", "nosuch"], "no switch named 'nosuch'"),
     (["lags", "nosuch", "--json"], "no switch named 'nosuch'"),

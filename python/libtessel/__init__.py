@@ -1,24 +1,34 @@
 """libtessel: Python access to the host's virtual-switch control plane.
 
-Switches, ports and MAC tables come out as plain values (``SwitchSummary``,
-``PortSummary``, ``MacEntry``); the host's records, for the fields the plain
-values leave out, are the classes of ``libtessel.records``.  Failures raise
-``HostError`` or one of its subclasses.  ``host()`` says which host the
-module talks to: this machine's own libraries, or the simulated host chosen
-with ``TESSEL_HOST=simulated``.
+Switches, ports, MAC tables and every other subsystem come out as plain
+values (named tuples such as ``SwitchSummary``, ``PortSummary``,
+``MacEntry``); the host's records, for the fields the plain values leave
+out, are the classes of ``libtessel.records``.  Failures raise ``HostError``
+or one of its subclasses.  ``host()`` says which host the module talks to:
+this machine's own libraries, or the simulated host chosen with
+``TESSEL_HOST=simulated``.
 
 Every module of this package whose name has no leading underscore, other
 than ``cli`` and ``records``, is a subsystem: it lists its public names in
-``__all__`` (exported here) and its command-line commands in ``COMMANDS``.
+``__all__`` and its command-line commands in ``COMMANDS``.  The package
+imports a subsystem the first time one of its names is used (``_index``
+says which module holds which name).
 """
 
 __version__ = "0.1.0"
 
-import os as _os
+import sys as _sys
 
 from libtessel import _host
 
-_libtessel = _host.load()
+try:
+    _libtessel = _host.load()
+except ImportError as _exc:
+    if _host.running_the_tool():
+        # The command-line tool says what is missing in one line.
+        _sys.stderr.write("%s\n" % _exc)
+        raise SystemExit(1) from None
+    raise
 
 from libtessel import records  # noqa: E402  (registers the record classes with the module)
 from libtessel._errors import (  # noqa: E402
@@ -30,44 +40,33 @@ from libtessel._errors import (  # noqa: E402
     NotFound,
 )
 from libtessel._host import Host, host  # noqa: E402
+from libtessel._index import NAMES as _NAMES  # noqa: E402
 from libtessel._tables import Walk  # noqa: E402
 
-_NOT_SUBSYSTEMS = ("cli", "records")
-_SUBSYSTEMS = tuple(sorted(
-    entry[:-3] for entry in _os.listdir(_os.path.dirname(__file__))
-    if entry.endswith(".py") and not entry.startswith("_") and entry[:-3] not in _NOT_SUBSYSTEMS))
-
 __all__ = ["AlreadyExists", "BadParameter", "Busy", "Host", "HostError", "LimitExceeded", "NotFound", "Walk",
-           "host", "records"]
+           "host", "records"] + sorted(_NAMES)
 
 
-def _export():
-    from importlib import import_module
-
-    namespace = globals()
-    for name in _SUBSYSTEMS:
-        module = import_module("libtessel." + name)
-        for public in module.__all__:
-            # A subsystem's module may share its name with one of its
-            # functions (ports.ports): the function takes the name.
-            earlier = namespace.get(public, _os)
-            if earlier is not _os and earlier is not getattr(module, public) and type(earlier) is not type(_os):
-                raise ImportError("libtessel: %s.%s hides another name of the package" % (name, public))
-            namespace[public] = getattr(module, public)
-            __all__.append(public)
+class _Package(type(_sys)):
+    # A subsystem module shares its name with one of its functions
+    # (``ports.ports``, ``options.options``): importing the module would set
+    # the package's attribute to the module; the function keeps the name.
+    def __setattr__(self, name, value):
+        if type(value) is type(_sys) and _NAMES.get(name) == name and value.__name__ == "libtessel." + name:
+            value = getattr(value, name)
+        super().__setattr__(name, value)
 
 
-_export()
-
-
-def _commands():
-    """The command-line commands the subsystems declare, in subsystem order."""
-    from sys import modules
-
-    return [command for name in _SUBSYSTEMS for command in getattr(modules["libtessel." + name], "COMMANDS", ())]
+_sys.modules[__name__].__class__ = _Package
 
 
 def __getattr__(name):
+    subsystem = _NAMES.get(name)
+    if subsystem is not None:
+        __import__("libtessel." + subsystem)
+        value = getattr(_sys.modules["libtessel." + subsystem], name)
+        globals()[name] = value
+        return value
     # Earlier scripts reach the record classes and the raw module's names
     # through the package; both still resolve, without being listed.
     if name in records.classes:

@@ -14,7 +14,6 @@ are relocated together with it.
 
 import os
 import sys
-from collections import namedtuple
 
 ENV = "TESSEL_HOST"
 REAL = "real"
@@ -35,6 +34,16 @@ def chosen():
         return value or REAL
     raise ImportError("libtessel: %s=%r names no host; leave it unset for this machine's own libraries or %s"
                       % (ENV, value, _HOW_TO_CHOOSE))
+
+
+def running_the_tool():
+    """Whether this process is the command-line tool (the ``libtessel``
+    script or ``python -m libtessel``), which reports a failed import in one
+    line instead of a traceback."""
+    argv = getattr(sys, "orig_argv", sys.argv)
+    if os.path.basename(sys.argv[0] if sys.argv else "") == "libtessel":
+        return True
+    return "-m" in argv[:-1] and argv[argv.index("-m") + 1] in ("libtessel", "libtessel.cli")
 
 
 def _first_line(exc):
@@ -77,11 +86,22 @@ def load():
     return _libtessel
 
 
-class Host(namedtuple("Host", "kind module libraries")):
+class Host(tuple):
     """The host in use: ``kind`` is "simulated" or "real", ``module`` the file
     of ``_libtessel``, ``libraries`` the file of each host library loaded."""
 
     __slots__ = ()
+    _fields = ("kind", "module", "libraries")
+
+    def __new__(cls, kind: str, module: str, libraries: dict) -> "Host":
+        return tuple.__new__(cls, (kind, module, libraries))
+
+    kind = property(lambda self: self[0], doc="\"simulated\" or \"real\".")
+    module = property(lambda self: self[1], doc="The file of _libtessel.")
+    libraries = property(lambda self: self[2], doc="{library name: its file}.")
+
+    def __repr__(self):
+        return "Host(kind=%r, module=%r, libraries=%r)" % self
 
     def __str__(self):
         where = self.libraries.get("libtessel.so") or self.module
@@ -103,20 +123,27 @@ def _mapped_libraries():
 
 
 def _is_simulated(libraries):
-    import ctypes
-
     # Only looks up the library the module already loaded; never loads one.
+    # The bare dynamic-loader calls of _ctypes spare loading ctypes itself.
+    import _ctypes
+
     try:
-        base = ctypes.CDLL(libraries.get("libbasekit.so", "libbasekit.so"), mode=os.RTLD_NOLOAD | os.RTLD_LAZY)
+        base = _ctypes.dlopen(libraries.get("libbasekit.so", "libbasekit.so"), os.RTLD_NOLOAD | os.RTLD_LAZY)
     except OSError:
         return False
-    return hasattr(base, _SIMULATED_MARK)
+    try:
+        _ctypes.dlsym(base, _SIMULATED_MARK)
+    except OSError:
+        return False
+    finally:
+        _ctypes.dlclose(base)
+    return True
 
 
 _current = None
 
 
-def host():
+def host() -> Host:
     """Which host the module talks to, as a ``Host``."""
     global _current
     if _current is None:

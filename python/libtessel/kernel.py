@@ -9,7 +9,7 @@ from collections import namedtuple
 
 import _libtessel
 from libtessel._errors import HostError, host_error, not_found
-from libtessel._values import Command, PlainValue, checked_name, column
+from libtessel._values import Command, PlainValue, argument, checked_name, column
 
 __all__ = [
     "SwitchAlias",
@@ -41,12 +41,12 @@ def _listed(list_type):
         _libtessel.free_switches(lst)
 
 
-def switch_names():
+def switch_names() -> list:
     """The names of all switches of the host, in the host's order."""
     return _listed(_libtessel.VS_LIST_PS)
 
 
-def switch_aliases():
+def switch_aliases() -> list:
     """The aliases of the host's distributed switches."""
     return _listed(_libtessel.VS_LIST_DVS_ALIAS)
 
@@ -97,12 +97,12 @@ def _distributed(names):
     return [name for name in names if _is_distributed(_info(name))]
 
 
-def switch_alias_map():
+def switch_alias_map() -> dict:
     """Each alias of the host with the name of the switch it names."""
     return _pair(switch_aliases(), _distributed(switch_names()))
 
 
-def resolve_switch(switch):
+def resolve_switch(switch: str) -> str:
     """The name of a switch given by its name or alias; ``NotFound`` when
     there is no such switch."""
     checked_name(switch, "switch", "a switch name or alias")
@@ -117,7 +117,7 @@ def resolve_switch(switch):
     raise not_found("VSHYX_GetSwitches", "switch", switch, "no switch named %r" % switch)
 
 
-def switch_info(switch):
+def switch_info(switch: str) -> object:
     """The summary record (a Python-owned ``records.VSInfo``) of a switch."""
     return _info(resolve_switch(switch))
 
@@ -172,14 +172,14 @@ def _aliases_of(distributed):
     return {name: alias for alias, name in _pair(switch_aliases(), distributed).items()} if distributed else {}
 
 
-def switch_summaries():
+def switch_summaries() -> list:
     """One ``SwitchSummary`` per switch of the host, in the host's order."""
     infos = [(name, _info(name)) for name in switch_names()]
     aliases = _aliases_of([name for name, info in infos if _is_distributed(info)])
     return [SwitchSummary.from_info(name, info, aliases.get(name, "")) for name, info in infos]
 
 
-def switch_summary(switch):
+def switch_summary(switch: str) -> "SwitchSummary":
     """The ``SwitchSummary`` of one switch, given by its name or alias."""
     name = resolve_switch(switch)
     info = _info(name)
@@ -197,7 +197,29 @@ def _flags(summary):
     return "0x%x" % summary.flags
 
 
+_SHOWN = (
+    ("name", "name"), ("alias", "alias"), ("type", lambda s: "distributed" if s.distributed else "standard"),
+    ("dvs name", "dvs_name"), ("zar id", "zar_id"), ("mtu", "mtu"),
+    ("vlans", lambda s: "%d-%d" % (s.min_vlan, s.max_vlan)), ("vlans in use", "vlans_in_use"),
+    ("ports", lambda s: "%d/%d" % (s.active_ports, s.max_ports)), ("sink ports", "sink_ports"),
+    ("service vm ports", "service_vm_ports"), ("flags", _flags), ("assoc mac filter", "assoc_mac_filter"),
+    ("forwarding disabled", "forwarding_disabled"), ("vdr port id", "vdr_port_id"),
+    ("rdma entries", "rdma_entries"), ("rdma tenant entries", "rdma_tenant_entries"),
+)
+
+
+def _shown(summary):
+    return [(label, str(key(summary) if callable(key) else getattr(summary, key)) or "-") for label, key in _SHOWN]
+
+
 COMMANDS = (
+    Command(
+        "show", "show one switch's summary",
+        lambda args: [switch_summary(args.switch)],
+        arguments=(argument("switch", help="switch name or alias"),),
+        columns=(("FIELD", lambda row: row[0]), ("VALUE", lambda row: row[1])),
+        json=lambda rows: rows[0].as_dict(),
+        line=lambda rows: "\n".join("%-20s %s" % pair for pair in _shown(rows[0]))),
     Command(
         "switches", "list the host's switches with their summaries",
         lambda args: switch_summaries(),

@@ -21,7 +21,8 @@ from collections import namedtuple
 import _libtessel
 from libtessel._errors import host_error, not_found
 from libtessel._tables import Walk
-from libtessel._values import Command, HostEnum, PlainValue, argument, checked_int, checked_name, column
+from libtessel._enums import HostEnum
+from libtessel._values import Command, PlainValue, argument, checked_int, checked_name, column
 from libtessel.kernel import resolve_switch, switch_alias_map
 
 __all__ = [
@@ -171,9 +172,11 @@ class MirrorSession(PlainValue, namedtuple("MirrorSession", (
         return d
 
 
-def mirror_session(sid, name=None, destinations=(), sources=(), *, ingress=(), egress=(),
-                   type=SessionType.MIXED, encapsulation=None, encap_vlan=0, snap_len=None, sampling_rate=1,
-                   gre_key=0, erspan_id=0, enabled=True, legacy=False):
+def mirror_session(sid: str, name: "str | None" = None, destinations: "list | tuple" = (), sources: "list | tuple" = (),
+                   *, ingress: "list | tuple" = (), egress: "list | tuple" = (),
+                   type: "SessionType | str" = SessionType.MIXED, encapsulation: "Encapsulation | str | None" = None,
+                   encap_vlan: int = 0, snap_len: "int | None" = None, sampling_rate: int = 1, gre_key: int = 0,
+                   erspan_id: int = 0, enabled: bool = True, legacy: bool = False) -> "MirrorSession":
     """A ``MirrorSession`` to hand to the host.  ``sources`` are mirrored in
     both directions, ``ingress`` and ``egress`` in one; an endpoint is a port
     ID, an uplink name or a ``MirrorEntity``.  Every value is checked here."""
@@ -338,7 +341,7 @@ def _check(operation, status, name, sid=None):
         raise _error(operation, status, name, sid)
 
 
-def mirror_sessions(switch):
+def mirror_sessions(switch: str) -> list:
     """The mirror sessions of a distributed switch, as ``MirrorSession``
     values in the host's order."""
     name, alias = _distributed(switch)
@@ -363,25 +366,25 @@ def _store(operation, switch, sessions):
     _check(operation, status, name)
 
 
-def set_mirror_sessions(switch, sessions):
+def set_mirror_sessions(switch: str, sessions: list) -> None:
     """Replaces the mirror sessions of a distributed switch."""
     _store("VSDVS_SetDVMirrorSessions", switch, sessions)
 
 
-def append_mirror_sessions(switch, sessions):
+def append_mirror_sessions(switch: str, sessions: list) -> None:
     """Adds sessions after the switch's own; an identifier the switch has
     already raises ``AlreadyExists`` and nothing is added."""
     _store("VSDVS_AppendDVMirrorSessions", switch, sessions)
 
 
-def remove_mirror_session(switch, sid):
+def remove_mirror_session(switch: str, sid: str) -> None:
     """Drops the session ``sid``; ``NotFound`` when there is none."""
     _utf8_limited(sid, "sid", "a session identifier", _SID_BYTES)
     name, alias = _distributed(switch)
     _check("VSDVS_RemoveDVMirrorSession", m.VSDVS_RemoveDVMirrorSession(name, alias, sid), name, sid)
 
 
-def clear_mirror_sessions(switch):
+def clear_mirror_sessions(switch: str) -> None:
     """Drops every mirror session of a distributed switch."""
     name, alias = _distributed(switch)
     _check("VSDVS_ClearDVMirrorSessions", m.VSDVS_ClearDVMirrorSessions(name, alias), name)
@@ -395,13 +398,13 @@ def _host_list(operation, switch, count, entry):
         return list(walk)
 
 
-def mirror_session_ids(switch):
+def mirror_session_ids(switch: str) -> list:
     """The identifiers of the sessions the running switch mirrors with."""
     return _host_list("VSHYX_GetDVMirrorSessionIDs", switch, m.VSDVMirrorSessionIDs_numEntries_get,
                       lambda t, i: m.VSDVMirrorSessionIDs___getitem__(t, i).rstrip(b"\0").decode())
 
 
-def promisc_destinations(switch):
+def promisc_destinations(switch: str) -> list:
     """The IDs of the ports that receive promiscuous (legacy) mirroring."""
     return _host_list("VSHYX_GetPromiscSessionActiveDsts", switch, m.VSPromiscSessionActiveDsts_numEntries_get,
                       m.VSPromiscSessionActiveDsts___getitem__)
@@ -414,7 +417,7 @@ class MirrorSessionStats(PlainValue, namedtuple("MirrorSessionStats", (
     __slots__ = ()
 
 
-def mirror_session_stats(switch, sid):
+def mirror_session_stats(switch: str, sid: str) -> "MirrorSessionStats":
     """The counters of session ``sid``; ``NotFound`` when there is none."""
     _utf8_limited(sid, "sid", "a session identifier", _SID_BYTES)
     name = resolve_switch(switch)
@@ -436,7 +439,7 @@ class MirrorAgentWorld(PlainValue, namedtuple("MirrorAgentWorld", (
     __slots__ = ()
 
 
-def mirror_agent_stats():
+def mirror_agent_stats() -> list:
     """The mirror agent's workers that are in use, as ``MirrorAgentWorld``."""
     stats = m.new_VSDVMirrorAgentWorldStats()
     status = m.VSHYX_GetDVMirrorAgentWorldStats(stats)
@@ -456,7 +459,45 @@ def _endpoints(entities):
     return ",".join(str(e) for e in entities) or "-"
 
 
+def _endpoint_arg(text):
+    # A port ID on the command line is its decimal text; anything else an uplink.
+    return int(text) if text.isdigit() else text
+
+
+def _mirror_add(args):
+    session = mirror_session(args.sid, args.name, [_endpoint_arg(d) for d in args.destination],
+                             [_endpoint_arg(s) for s in args.source], snap_len=args.snap_len,
+                             sampling_rate=args.sampling_rate, enabled=not args.disabled)
+    append_mirror_sessions(args.switch, [session])
+    return {"switch": args.switch, "sid": args.sid}
+
+
+def _mirror_remove(args):
+    remove_mirror_session(args.switch, args.sid)
+    return {"switch": args.switch, "sid": args.sid}
+
+
 COMMANDS = (
+    Command(
+        "mirror add", "add a mirror session to a distributed switch",
+        _mirror_add,
+        arguments=(argument("switch", help="distributed switch name or alias"),
+                   argument("sid", help="the session identifier"),
+                   argument("--name", help="the session name (default: its identifier)"),
+                   argument("--destination", action="append", default=[], metavar="ENDPOINT",
+                            help="a destination: port ID or uplink name (repeatable)"),
+                   argument("--source", action="append", default=[], metavar="ENDPOINT",
+                            help="a source mirrored both ways: port ID or uplink name (repeatable)"),
+                   argument("--snap-len", type=int, help="bytes kept of each frame (default: whole frames)"),
+                   argument("--sampling-rate", type=int, default=1, help="mirror one frame in this many"),
+                   argument("--disabled", action="store_true", help="add the session disabled")),
+        line=lambda r: "added mirror session %(sid)s to %(switch)s" % r),
+    Command(
+        "mirror remove", "remove a mirror session of a distributed switch",
+        _mirror_remove,
+        arguments=(argument("switch", help="distributed switch name or alias"),
+                   argument("sid", help="the session identifier")),
+        line=lambda r: "removed mirror session %(sid)s from %(switch)s" % r),
     Command(
         "mirror", "list a distributed switch's mirror sessions",
         lambda args: mirror_sessions(args.switch),

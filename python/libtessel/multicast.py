@@ -5,9 +5,10 @@ MAC entries of a switch and of a port.  Addresses come out as text."""
 from collections import namedtuple
 
 import _libtessel
-from libtessel._errors import host_error
+from libtessel._errors import switch_error
 from libtessel._tables import Walk
-from libtessel._values import Command, HostEnum, PlainValue, argument, column
+from libtessel._enums import HostEnum
+from libtessel._values import Command, PlainValue, argument, column
 from libtessel.kernel import resolve_switch
 from libtessel.mac import parse_mac
 from libtessel.ports import port_error, port_info, port_name
@@ -46,12 +47,6 @@ class SourceFilter(HostEnum):
     EXCLUDE = ("exclude", m.VS_MCAST_SRC_IP_FILTER_MODE_EXCLUDE)
 
 
-def _switch_error(operation, name):
-    def error(status):
-        return host_error(operation, status, argument="switch", value=name, where=name)
-
-    return error
-
 
 def _read(result, error, count, entry, what):
     """entry(table, i) of every entry of a table a host call handed out; the
@@ -60,25 +55,25 @@ def _read(result, error, count, entry, what):
         return list(walk)
 
 
-def mcast_filter_mode(switch, configured=False):
+def mcast_filter_mode(switch: str, configured: bool = False) -> "McastMode":
     """The mode the running switch filters with, or (``configured=True``) the
     configured one, as a ``McastMode``."""
     name = resolve_switch(switch)
     operation = "VSDVS_GetMcastFilterMode" if configured else "VSHYX_GetMcastFilterMode"
     status, mode = getattr(m, operation)(name)
     if status != _OK:
-        raise _switch_error(operation, name)(status)
+        raise switch_error(operation, name)(status)
     return McastMode.from_code(mode)
 
 
-def set_mcast_filter_mode(switch, mode):
+def set_mcast_filter_mode(switch: str, mode: "McastMode | str | int") -> None:
     """Configures the switch's filter mode (a ``McastMode``, its label or
     number)."""
     mode = McastMode.of(mode, "mode")
     name = resolve_switch(switch)
     status = m.VSDVS_SetMcastFilterMode(name, mode.code)
     if status != _OK:
-        raise _switch_error("VSDVS_SetMcastFilterMode", name)(status)
+        raise switch_error("VSDVS_SetMcastFilterMode", name)(status)
 
 
 class McastGroup(PlainValue, namedtuple("McastGroup", "port_id group family filter sources")):
@@ -122,7 +117,7 @@ def _switch_groups(name):
     for mode, family, stats_entry in _FAMILIES:
         text = m.VSPMcastFilter_get_ip_entry if family == "ipv4" else m.VSPMcastFilter_get_ipv6_entry
 
-        with Walk(m.VSHYX_GetSwitchMcastFilters(name, mode.code), _switch_error("VSHYX_GetSwitchMcastFilters", name),
+        with Walk(m.VSHYX_GetSwitchMcastFilters(name, mode.code), switch_error("VSHYX_GetSwitchMcastFilters", name),
                   m.VSMcastSwitchFilters_numEntries_get, m.VSMcastSwitchFilters_filterEntries_get,
                   m.VSPMcastFilter___getitem__, "switch filter table") as walk:
             pairs = [(m.VSPMcastFilter_portID_get(f), text(f)) for f in walk]
@@ -130,7 +125,7 @@ def _switch_groups(name):
     return out
 
 
-def mcast_groups(switch, port=None):
+def mcast_groups(switch: str, port: "str | int | None" = None) -> list:
     """The IGMP and MLD groups of every port of a switch (or of one port), as
     ``McastGroup`` values."""
     name = resolve_switch(switch)
@@ -141,12 +136,12 @@ def mcast_groups(switch, port=None):
     return sorted(groups, key=lambda g: (g.port_id, g.family))
 
 
-def user_mcast_macs(switch, port=None):
+def user_mcast_macs(switch: str, port: "str | int | None" = None) -> list:
     """The user legacy multicast MAC addresses of a switch, or of one port."""
     name = resolve_switch(switch)
     if port is None:
         result = m.VSDVS_GetMcastUserLegacyEntries(name)
-        error = _switch_error("VSDVS_GetMcastUserLegacyEntries", name)
+        error = switch_error("VSDVS_GetMcastUserLegacyEntries", name)
     else:
         result = m.VSDVS_GetPortMcastUserLegacyEntries(name, port_name(port))
         error = port_error("VSDVS_GetPortMcastUserLegacyEntries", name, port)
@@ -154,7 +149,7 @@ def user_mcast_macs(switch, port=None):
                  "user entry list")
 
 
-def set_user_mcast_macs(switch, macs, port=None):
+def set_user_mcast_macs(switch: str, macs: list, port: "str | int | None" = None) -> None:
     """Replaces the user legacy multicast MAC addresses of a switch (or of
     one port) with ``macs``: at most 25 multicast addresses, in any form
     ``parse_mac`` takes."""
@@ -170,7 +165,7 @@ def set_user_mcast_macs(switch, macs, port=None):
     name = resolve_switch(switch)
     if port is None:
         status = m.VSDVS_SetMcastUserLegacyEntries(name, len(raw), block)
-        error = _switch_error("VSDVS_SetMcastUserLegacyEntries", name)
+        error = switch_error("VSDVS_SetMcastUserLegacyEntries", name)
     else:
         status = m.VSDVS_SetPortMcastUserLegacyEntries(name, port_name(port), len(raw), block)
         error = port_error("VSDVS_SetPortMcastUserLegacyEntries", name, port)
@@ -178,13 +173,13 @@ def set_user_mcast_macs(switch, macs, port=None):
         raise error(status)
 
 
-def clear_user_mcast_macs(switch, port=None):
+def clear_user_mcast_macs(switch: str, port: "str | int | None" = None) -> None:
     """Removes the user legacy multicast MAC addresses of a switch, or of one
     port."""
     name = resolve_switch(switch)
     if port is None:
         status = m.VSDVS_ClearMcastUserLegacyEntries(name)
-        error = _switch_error("VSDVS_ClearMcastUserLegacyEntries", name)
+        error = switch_error("VSDVS_ClearMcastUserLegacyEntries", name)
     else:
         status = m.VSDVS_ClearPortMcastUserLegacyEntries(name, port_name(port))
         error = port_error("VSDVS_ClearPortMcastUserLegacyEntries", name, port)

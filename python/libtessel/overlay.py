@@ -76,7 +76,7 @@ class TunnelEndpoint(PlainValue, namedtuple("TunnelEndpoint", "address mac ipv6 
                    entry.refCnt, entry.entryType)
 
 
-def tunnel_endpoints(switch):
+def tunnel_endpoints(switch: str) -> list:
     """The switch's remote tunnel endpoints, each a ``TunnelEndpoint``."""
     name = resolve_switch(switch)
     with Walk(_libtessel.VSHYX_GetRemoteTepTable(name), switch_error("VSHYX_GetRemoteTepTable", name),
@@ -100,7 +100,7 @@ def _endpoint_entry(address, mac=None):
     return entry
 
 
-def add_tunnel_endpoint(switch, address, mac):
+def add_tunnel_endpoint(switch: str, address: str, mac: "str | bytes") -> None:
     """Adds a user of the tunnel endpoint at ``address`` with MAC ``mac``;
     the endpoint is created with its first user."""
     ip = _address(address)
@@ -112,7 +112,7 @@ def add_tunnel_endpoint(switch, address, mac):
                          where="endpoint %s of %s" % (ip, name))
 
 
-def remove_tunnel_endpoint(switch, address):
+def remove_tunnel_endpoint(switch: str, address: str) -> None:
     """Removes a user of the tunnel endpoint at ``address``; the endpoint
     goes with its last user."""
     ip = _address(address)
@@ -138,7 +138,7 @@ class RdmaEntry(PlainValue, namedtuple("RdmaEntry", "port_id tenant address vlan
         return cls(entry.portID, entry.get_tenant_id(), text, rid.vlanID, entry.vtepLabel, entry.remoteEntry != "\0")
 
 
-def rdma_entries(switch):
+def rdma_entries(switch: str) -> list:
     """The switch's RDMA identifiers, each an ``RdmaEntry``."""
     name = resolve_switch(switch)
     with Walk(_libtessel.VSHYX_GetRdmaTable(name), switch_error("VSHYX_GetRdmaTable", name),
@@ -153,7 +153,7 @@ class Tenant(PlainValue, namedtuple("Tenant", "port_id tenant ports")):
     __slots__ = ()
 
 
-def tenants(switch):
+def tenants(switch: str) -> list:
     """The switch's tenant table, each entry a ``Tenant``."""
     name = resolve_switch(switch)
     with Walk(_libtessel.VSHYX_GetTenantTable(name), switch_error("VSHYX_GetTenantTable", name),
@@ -180,7 +180,8 @@ def _request(switch, port, tenant):
     return entry
 
 
-def set_rdma_ids(switch, port, tenant, addresses, vlan=0, vtep_label=0):
+def set_rdma_ids(switch: str, port: "str | int", tenant: str, addresses: "list | str", vlan: int = 0,
+                 vtep_label: int = 0) -> None:
     """Sets the RDMA identifiers (1 to 32 addresses) a port has for a tenant,
     replacing those it had."""
     ips = [_address(a, "addresses") for a in ([addresses] if isinstance(addresses, str) else addresses)]
@@ -206,7 +207,7 @@ def set_rdma_ids(switch, port, tenant, addresses, vlan=0, vtep_label=0):
                          where="port %r of %s" % (port, name))
 
 
-def clear_rdma_ids(switch, port, tenant):
+def clear_rdma_ids(switch: str, port: "str | int", tenant: str) -> None:
     """Removes the RDMA identifiers a port has for a tenant."""
     name = resolve_switch(switch)
     status = _libtessel.VSHYX_ClearPortRdmaTable(name, _request(name, port, tenant))

@@ -9,16 +9,21 @@ from collections import namedtuple
 import _libtessel
 from libtessel._errors import host_error, not_found, switch_error
 from libtessel._tables import Walk, host_record
-from libtessel._values import Command, HostEnum, PlainValue, argument, checked_int, column
+from libtessel._enums import HostEnum
+from libtessel._values import Command, PlainValue, argument, checked_int, column
 from libtessel.kernel import resolve_switch
 
 __all__ = [
     "ClientType",
+    "PortCounters",
     "PortSummary",
+    "RarpStats",
     "port_info",
     "port_summaries",
     "port_summary",
+    "port_counters",
     "ports",
+    "rarp_stats",
 ]
 
 _NOT_FOUND = _libtessel.HYX_NOT_FOUND
@@ -58,7 +63,7 @@ def port_error(operation, switch, port):
     return error
 
 
-def ports(switch):
+def ports(switch: str) -> Walk:
     """Each port of a switch, as a Python-owned ``records.VSPortInfo``.
 
     Returns a ``Walk``: the host's table is held until the walk ends, is
@@ -70,7 +75,7 @@ def ports(switch):
                 _libtessel.VSPortInfo___getitem__, "port table")
 
 
-def port_info(switch, port):
+def port_info(switch: str, port: "str | int") -> object:
     """One port as a Python-owned ``records.VSPortInfo``."""
     name = resolve_switch(switch)
     text = port_name(port)
@@ -121,15 +126,76 @@ class PortSummary(PlainValue, namedtuple("PortSummary", (
         )
 
 
-def port_summaries(switch):
+def port_summaries(switch: str) -> list:
     """A ``PortSummary`` for each port of a switch."""
     with ports(switch) as walk:
         return [PortSummary.from_info(info) for info in walk]
 
 
-def port_summary(switch, port):
+def port_summary(switch: str, port: "str | int") -> "PortSummary":
     """The ``PortSummary`` of one port."""
     return PortSummary.from_info(port_info(switch, port))
+
+
+def _snake(name):
+    """``brBcastPktCloneErr`` -> ``br_bcast_pkt_clone_err``."""
+    out = []
+    for i, c in enumerate(name):
+        if c.isupper() and i and (not name[i - 1].isupper() or (i + 1 < len(name) and name[i + 1].islower())):
+            out.append("_")
+        out.append(c.lower())
+    return "".join(out)
+
+
+def _counters_of(record):
+    from libtessel import records
+
+    fields = records.fill(type(record))._fields
+    return {_snake(field): getattr(record, field) for field in fields}
+
+
+class PortCounters(PlainValue, namedtuple("PortCounters", "port_id name traffic slab_errors errors info")):
+    """The counters of one port, as plain values: its ``port_id`` and
+    ``name``; ``traffic``, a dict of the packet, byte and drop counters
+    (``pkts_tx`` ... ``dropped_rx``); ``slab_errors`` (dispatch data slab
+    errors); ``errors`` and ``info``, dicts of the forwarding error and
+    information counters, each under its name in snake case."""
+
+    __slots__ = ()
+
+    @classmethod
+    def from_info(cls, info) -> "PortCounters":
+        """The counters of a ``records.VSPortInfo``."""
+        counters = info.portCounters
+        return cls(info.portID, info.clientName, _counters_of(info.stats), counters.dispatchDataSlabErrors,
+                   _counters_of(counters.errCtrs), _counters_of(counters.infoCtrs))
+
+
+def port_counters(switch: str, port: "str | int | None" = None) -> list:
+    """The ``PortCounters`` of every port of a switch, or of one port."""
+    if port is not None:
+        return [PortCounters.from_info(port_info(switch, port))]
+    with ports(switch) as walk:
+        return [PortCounters.from_info(info) for info in walk]
+
+
+class RarpStats(PlainValue, namedtuple("RarpStats", "packets_sent max_time time")):
+    """A switch's reverse-ARP announcements: ``packets_sent``, ``max_time``
+    and ``time``."""
+
+    __slots__ = ()
+
+
+def rarp_stats(switch: str) -> RarpStats:
+    """The ``RarpStats`` of a switch."""
+    from libtessel.records import VSRARPStats
+
+    name = resolve_switch(switch)
+    record = VSRARPStats()
+    status = _libtessel.VSHYX_GetRARPStats(name, record)
+    if status != _libtessel.HYX_OK:
+        raise switch_error("VSHYX_GetRARPStats", name)(status)
+    return RarpStats(record.rarpPktsSent, record.maxRARPTime, record.rarpTime)
 
 
 COMMANDS = (
@@ -140,4 +206,15 @@ COMMANDS = (
         columns=(column("PORT-ID", "port_id"), column("CLIENT", "client"), column("TYPE", "client_type"),
                  column("MAC", "mac"), column("VLAN", "default_vlan"), column("RX-PKTS", "pkts_rx"),
                  column("TX-PKTS", "pkts_tx"), column("RX-DROP", "dropped_rx"), column("TX-DROP", "dropped_tx"))),
+    Command(
+        "counters", "show the traffic and forwarding counters of a switch's ports (or of one port)",
+        lambda args: port_counters(args.switch, args.port),
+        arguments=(argument("switch", help="switch name or alias"),
+                   argument("--port", help="only this port (client name or port ID)")),
+        columns=(column("PORT-ID", "port_id"), column("NAME", "name"),
+                 ("RX-PKTS", lambda c: str(c.traffic["pkts_rx"])), ("TX-PKTS", lambda c: str(c.traffic["pkts_tx"])),
+                 ("RX-BYTES", lambda c: str(c.traffic["bytes_rx"])), ("TX-BYTES", lambda c: str(c.traffic["bytes_tx"])),
+                 ("RX-DROP", lambda c: str(c.traffic["dropped_rx"])),
+                 ("TX-DROP", lambda c: str(c.traffic["dropped_tx"])),
+                 ("ERRORS", lambda c: str(c.slab_errors + sum(c.errors.values()))))),
 )

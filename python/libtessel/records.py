@@ -1,19 +1,41 @@
 """The host's records as Python classes.
 
 Every record the module registers (it has a ``<Record>_swigregister``
-method) gets a class here: its constructor attaches ``new_<Record>()`` as
-``this``, ``delete_<Record>`` is its ``__swig_destroy__``, each field is a
-property over ``<Record>_<field>_get``/``_set`` and each extension method
-``<Record>_<name>`` is a method.  The classes are built from the module's own
-method names and registered with it at import, so the records the module
-returns are instances of them; a record added to the module needs no code
+method) gets a class here, registered with the module when this package is
+imported, so the records the module returns are instances of it.  Its
+constructor attaches ``new_<Record>()`` as ``this``, ``delete_<Record>`` is
+its ``__swig_destroy__``, each field is a property over
+``<Record>_<field>_get``/``_set`` and each extension method
+``<Record>_<name>`` is a method; a record added to the module needs no code
 here.
+
+Registering costs next to nothing: a class gets its fields and methods the
+first time one of its instances is made, read or written (or ``fill`` is
+called), from the module's own method names.  Only the sequence methods
+(``__len__``, ``__getitem__``, ...) are there from the start, since Python
+looks them up on the class itself.
+
+``repr(record)`` shows the fields (nested records in parentheses); a field
+that cannot be read shows as ``?``.  A host table record (a header with
+``numEntries``, then its entries) is a sequence: ``len(table)``,
+``table[i]`` and iteration give Python-owned copies of its entries, within
+its count; ``walk(table)`` gives them as a list.
 """
 
 import _libtessel
 
-_FUNCTION = type(_libtessel.HYX_ReturnStatusToString)
 _REGISTER = "_swigregister"
+_SPECIAL = ("__getitem__", "__setitem__", "__len__", "__next__")
+_instance_method = _libtessel.SWIG_PyInstanceMethod_New
+_module_names = None
+_record_names = None
+
+
+def _names():
+    global _module_names
+    if _module_names is None:
+        _module_names = tuple(vars(_libtessel))
+    return _module_names
 
 
 def _owner(method, records):
@@ -31,73 +53,186 @@ def _owner(method, records):
             return prefix
 
 
-def _proxy_repr(self):
-    return "<%s.%s; proxy of %r >" % (type(self).__module__, type(self).__name__, self.this)
+def _members(record):
+    """{member: function} of one record, from the module's method names."""
+    prefix = record + "_"
+    found = {}
+    for name in _names():
+        if name.startswith(prefix) and _owner(name, _record_names) == record:
+            found[name[len(prefix):]] = getattr(_libtessel, name)
+    return found
 
 
-def _thisown_get(self):
-    return self.this.own()
+class Record:
+    """The base of every record class: a record of the host, addressed
+    through the module's pointer object ``this``."""
 
+    __slots__ = ()
+    _fields = None
 
-def _thisown_set(self, value):
-    self.this.own(value)
+    @property
+    def thisown(self):
+        """Whether Python owns (and frees) the record's memory."""
+        return self.this.own()
 
-
-_THISOWN = property(_thisown_get, _thisown_set)
-_instance_method = _libtessel.SWIG_PyInstanceMethod_New
-
-
-def _make_class(record, members):
-    new = getattr(_libtessel, "new_" + record, None)
+    @thisown.setter
+    def thisown(self, value):
+        self.this.own(value)
 
     def __init__(self):
-        if new is None:
-            raise TypeError("%s records are made by the host library only" % record)
-        self.this = new()
+        cls = type(self)
+        if cls._fields is None:
+            fill(cls)
+        this = getattr(_libtessel, "new_" + cls.__name__)()
+        if this is None:
+            # The module has said "malloc failed for <record>".
+            raise MemoryError("no memory for a %s record" % cls.__name__)
+        self.this = this
 
-    namespace = {
-        "__module__": __name__,
-        "__doc__": "Proxy of the host record %s." % record,
-        "__init__": __init__,
-        "__repr__": _proxy_repr,
-        "thisown": _THISOWN,
-    }
-    destroy = getattr(_libtessel, "delete_" + record, None)
-    if destroy is not None:
-        namespace["__swig_destroy__"] = destroy
-    setters = {}
-    for member, func in members.items():
-        if member.endswith("_set"):
-            setters[member[:-4]] = func
+    def __getattr__(self, name):
+        # Reached only for a name the class lacks: its members, before the
+        # class got them.
+        cls = type(self)
+        if cls._fields is None and not name.startswith("__"):
+            fill(cls)
+            return getattr(self, name)
+        raise AttributeError("%r object has no attribute %r" % (cls.__name__, name))
+
+    def __setattr__(self, name, value):
+        cls = type(self)
+        if cls._fields is None and name != "this":
+            fill(cls)
+        object.__setattr__(self, name, value)
+
+    def __dir__(self):
+        cls = type(self)
+        if cls._fields is None:
+            fill(cls)
+        return object.__dir__(self)
+
+    def __repr__(self):
+        return _show(self, 2)
+
+
+def _show(record, depth):
+    cls = type(record)
+    if cls._fields is None:
+        fill(cls)
+    if depth <= 0:
+        return "%s(...)" % cls.__name__
+    parts = []
+    for field in cls._fields:
+        try:
+            value = getattr(record, field)
+        except Exception:
+            parts.append("%s=?" % field)
+            continue
+        if isinstance(value, Record):
+            parts.append("%s=%s" % (field, _show(value, depth - 1)))
+        else:
+            parts.append("%s=%r" % (field, value))
+    return "%s(%s)" % (cls.__name__, ", ".join(parts))
+
+
+def fill(cls):
+    """Gives a record class its fields and methods (done on first use)."""
+    if cls._fields is not None:
+        return cls
+    record = cls.__name__
+    members = _members(record)
+    setters = {m[:-4]: f for m, f in members.items() if m.endswith("_set")}
+    fields = []
     for member, func in members.items():
         if member.endswith("_get"):
             field = member[:-4]
-            namespace[field] = property(func, setters.get(field), doc="%s.%s" % (record, field))
+            fields.append(field)
+            setattr(cls, field, property(func, setters.get(field), doc="%s.%s" % (record, field)))
     for member, func in members.items():
-        if member.endswith(("_get", "_set")) or member == "swigregister":
+        if member.endswith(("_get", "_set")) or member == "swigregister" or member in _SPECIAL:
             continue
-        # A record's own __repr__ replaces the generic one.
-        if member not in namespace or member == "__repr__":
-            namespace[member] = _instance_method(func)
-    return type(record, (object,), namespace)
+        if member not in fields:
+            setattr(cls, member, _instance_method(func))
+    cls._fields = tuple(fields)
+    # Filled: plain attribute writes from now on.
+    cls.__setattr__ = object.__setattr__
+    return cls
 
 
-def _build():
-    functions = {name: f for name, f in vars(_libtessel).items() if type(f) is _FUNCTION}
-    records = {name[: -len(_REGISTER)] for name in functions if name.endswith(_REGISTER)}
-    members = {record: {} for record in records}
-    for name, func in functions.items():
-        record = _owner(name, records)
-        if record is not None:
-            members[record][name[len(record) + 1:]] = func
-    classes = {}
-    for record in sorted(records):
-        cls = _make_class(record, members[record])
-        functions[record + _REGISTER](cls)
-        classes[record] = cls
-    return classes
+def _make_class(record, specials, table):
+    namespace = {
+        "__module__": __name__,
+        "__doc__": "The host record %s." % record,
+        "__swig_destroy__": getattr(_libtessel, "delete_" + record),
+    }
+    if table and not specials:
+        namespace.update(_TABLE)
+    for special, func in specials:
+        namespace[special] = _instance_method(func)
+    return type(record, (Record,), namespace)
 
 
-classes = _build()
+def _register():
+    global _record_names
+    module = vars(_libtessel)
+    records = [name[: -len(_REGISTER)] for name in _names() if name.endswith(_REGISTER)]
+    _record_names = frozenset(records)
+    made = {}
+    for record in records:
+        specials = [(special, module[record + "_" + special]) for special in _SPECIAL + ("__repr__",)
+                    if record + "_" + special in module]
+        cls = _make_class(record, specials, record + "_numEntries_get" in module)
+        module[record + _REGISTER](cls)
+        made[record] = cls
+    return made
+
+
+def _elements(table):
+    """The first element of a table's element array (its last field) and
+    the function that copies element i out of it."""
+    cls = type(table)
+    if cls._fields is None:
+        fill(cls)
+    first = getattr(table, cls._fields[-1]) if cls._fields else None
+    if "numEntries" not in cls._fields or "__getitem__" not in type(first).__dict__:
+        raise TypeError("%s is not a table of entries" % cls.__name__)
+    return first, type(first).__getitem__
+
+
+def _table_len(self):
+    return self.numEntries
+
+
+def _table_getitem(self, index):
+    if not isinstance(index, int) or isinstance(index, bool):
+        raise TypeError("%s indices must be int, not %s" % (type(self).__name__, type(index).__name__))
+    count = self.numEntries
+    if index < 0:
+        index += count
+    if not 0 <= index < count:
+        raise IndexError("%s index out of range" % type(self).__name__)
+    first, copy = _elements(self)
+    return copy(first, index)
+
+
+def _table_iter(self):
+    first, copy = _elements(self)
+    for i in range(self.numEntries):
+        yield copy(first, i)
+
+
+# A table of the host (a header with numEntries, then its entries) is a
+# sequence of Python-owned copies of its entries, unless the module gives
+# it its own sequence methods.
+_TABLE = {"__len__": _table_len, "__getitem__": _table_getitem, "__iter__": _table_iter}
+
+
+def walk(table) -> list:
+    """The entries of a host table record (one with ``numEntries`` and an
+    element array, its last field), each a Python-owned copy, as a list."""
+    first, copy = _elements(table)
+    return [copy(first, i) for i in range(table.numEntries)]
+
+
+classes = _register()
 globals().update(classes)
-__all__ = sorted(classes)
+__all__ = sorted(classes) + ["Record", "fill", "walk"]

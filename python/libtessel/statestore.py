@@ -17,6 +17,7 @@ __all__ = [
     "create_dvs",
     "destroy_dvs",
     "get_prop",
+    "prop",
     "props",
     "remove_dvport",
     "set_prop",
@@ -29,14 +30,29 @@ _FIRST_READ = 256
 _UINT32 = 0xFFFFFFFF
 
 # The property keys the host publishes, by scope: what ``props`` lists.
-PUBLISHED_KEYS = {
-    "global": tuple(getattr(m, n) for n in sorted(dir(m))
-                    if n.startswith(("VSPROP_", "HYX_ZARPROP_SWITCH_")) and isinstance(getattr(m, n), str)),
-    "host": tuple(getattr(m, n) for n in sorted(dir(m))
-                  if n.startswith("HYX_ZARPROP_HOST_") and isinstance(getattr(m, n), str)),
-    "port": tuple(getattr(m, n) for n in sorted(dir(m))
-                  if n.startswith("HYX_ZARPROP_PORT_") and isinstance(getattr(m, n), str)),
-}
+# VSPROP_PORT_* and HYX_ZARPROP_PORT_* are a port's, HYX_ZARPROP_HOST_* a
+# host's; the other VSPROP_* and HYX_ZARPROP_SWITCH_* are the switch's.
+_SCOPE_PREFIXES = (
+    ("port", ("VSPROP_PORT_", "HYX_ZARPROP_PORT_")),
+    ("host", ("HYX_ZARPROP_HOST_",)),
+    ("global", ("VSPROP_", "HYX_ZARPROP_SWITCH_")),
+)
+
+
+def _published():
+    keys = {scope: [] for scope, _ in _SCOPE_PREFIXES}
+    for name in sorted(vars(m)):
+        value = getattr(m, name)
+        if not isinstance(value, str):
+            continue
+        for scope, prefixes in _SCOPE_PREFIXES:
+            if name.startswith(prefixes):
+                keys[scope].append(value)
+                break
+    return {scope: tuple(values) for scope, values in keys.items()}
+
+
+PUBLISHED_KEYS = _published()
 
 
 class Property(PlainValue, namedtuple("Property", "scope key value")):
@@ -86,24 +102,26 @@ def _value(value):
     return value
 
 
-def create_dvs(name, alias, max_ports=128, version=None, class_name="cswitch", mtu=0):
+def create_dvs(name: str, alias: str, max_ports: int = 128, version: "int | None" = None, class_name: str = "cswitch",
+               mtu: int = 0) -> None:
     """Creates a distributed switch with its portset ``name`` and ``alias``."""
     checked_name(name, "name", "a switch name")
     checked_name(alias, "alias", "a switch alias")
+    checked_name(class_name, "class_name", "a switch class name")
     max_ports = checked_int(max_ports, "max_ports", 0, _UINT32)
     version = checked_int(m.DVS_VERSION_70 if version is None else version, "version", 0, _UINT32)
     mtu = checked_int(mtu, "mtu", 0, _UINT32)
     _check("VSDVS_CreateVSwitch", m.VSDVS_CreateVSwitch(name, alias, class_name, max_ports, 0, mtu, version, 0), name)
 
 
-def destroy_dvs(switch):
+def destroy_dvs(switch: str) -> None:
     """Destroys a distributed switch (refused with ``Busy`` while a port of
     it is in use)."""
     name, _ = _dvs(switch)
     _check("VSDVS_DestroyVSwitch", m.VSDVS_DestroyVSwitch(name), name)
 
 
-def add_dvport(switch, port, connect_id=0, external_id=None):
+def add_dvport(switch: str, port: str, connect_id: int = 0, external_id: "str | None" = None) -> None:
     """Adds a distributed port (with an external id: an opaque port)."""
     name, _ = _dvs(switch)
     checked_name(port, "port", "a distributed port id")
@@ -115,7 +133,8 @@ def add_dvport(switch, port, connect_id=0, external_id=None):
     _check("VSDVS_AddDVPort", status, name, port)
 
 
-def remove_dvport(switch, port):
+def remove_dvport(switch: str, port: str) -> None:
+    """Removes a distributed port (refused with ``Busy`` while it is in use)."""
     name, _ = _dvs(switch)
     checked_name(port, "port", "a distributed port id")
     _check("VSDVS_RemoveDVPort", m.VSDVS_RemoveDVPort(name, port), name, port)
@@ -148,7 +167,7 @@ def _read(name, alias, scope, port, key):
     raise RuntimeError("the property %r grew while it was read" % key)
 
 
-def get_prop(switch, key, scope="global", port=None):
+def prop(switch: str, key: str, scope: str = "global", port: "str | None" = None) -> bytes:
     """The value of a property as bytes; ``NotFound`` when it is not set."""
     port = _scope(scope, port)
     checked_name(key, "key", "a property key")
@@ -159,7 +178,12 @@ def get_prop(switch, key, scope="global", port=None):
     return value
 
 
-def set_prop(switch, key, value, scope="global", port=None, persistent=True):
+# The earlier name of prop.
+get_prop = prop
+
+
+def set_prop(switch: str, key: str, value: "bytes | str", scope: str = "global", port: "str | None" = None,
+             persistent: bool = True) -> None:
     """Sets a property to ``value`` (bytes, or str as UTF-8)."""
     port = _scope(scope, port)
     checked_name(key, "key", "a property key")
@@ -169,20 +193,22 @@ def set_prop(switch, key, value, scope="global", port=None, persistent=True):
     _check(_SET[scope], status, name, port[0] if port else None)
 
 
-def clear_prop(switch, key, scope="global", port=None):
+def clear_prop(switch: str, key: str, scope: str = "global", port: "str | None" = None) -> None:
+    """Clears a property; ``NotFound`` when it is not set."""
     port = _scope(scope, port)
     checked_name(key, "key", "a property key")
     name, alias = _dvs(switch)
     _check(_CLEAR[scope], getattr(m, _CLEAR[scope])(name, alias, *port, key, 1), name, port[0] if port else None)
 
 
-def props(switch, scope="global", port=None, keys=None):
+def props(switch: str, scope: str = "global", port: "str | None" = None, keys: "list | None" = None) -> list:
     """The properties set among ``keys`` (the published keys of the scope by
     default), as ``Property`` values in key order."""
     port_args = _scope(scope, port)
+    wanted = PUBLISHED_KEYS[scope] if keys is None else [checked_name(k, "keys", "a property key") for k in keys]
     name, alias = _dvs(switch)
     out = []
-    for key in (PUBLISHED_KEYS[scope] if keys is None else keys):
+    for key in wanted:
         value = _read(name, alias, scope, port_args, key)
         if value is not None:
             out.append(Property(scope, key, value))
@@ -199,7 +225,84 @@ def _show(value):
     return value.hex()
 
 
+def _props_set(args):
+    scope = args.scope or ("port" if args.port else "global")
+    set_prop(args.switch, args.key, args.value, scope=scope, port=args.port)
+    return {"switch": args.switch, "scope": scope, "port": args.port, "key": args.key,
+            "value": args.value.encode().hex()}
+
+
+def _props_clear(args):
+    scope = args.scope or ("port" if args.port else "global")
+    clear_prop(args.switch, args.key, scope=scope, port=args.port)
+    return {"switch": args.switch, "scope": scope, "port": args.port, "key": args.key}
+
+
+def _where(r):
+    return "%s %s" % (r["switch"], "port %s" % r["port"] if r["port"] else r["scope"])
+
+
+def _switch_create(args):
+    create_dvs(args.name, args.alias, max_ports=args.max_ports, mtu=args.mtu)
+    return {"switch": args.name, "alias": args.alias}
+
+
+def _switch_destroy(args):
+    name, alias = _dvs(args.switch)
+    destroy_dvs(name)
+    return {"switch": name, "alias": alias}
+
+
+def _port_change(args, add):
+    name, _ = _dvs(args.switch)
+    if add:
+        add_dvport(name, args.port, connect_id=args.connect_id)
+    else:
+        remove_dvport(name, args.port)
+    return {"switch": name, "port": args.port}
+
+
+_SCOPE_ARGS = (argument("--port", help="a distributed port id (port scope)"),
+               argument("--scope", choices=_SCOPES, help="global, host or port"))
+
 COMMANDS = (
+    Command(
+        "props set", "set a property of a distributed switch (or of one of its ports)",
+        _props_set,
+        arguments=(argument("switch", help="distributed switch name or alias"), argument("key", help="the key"),
+                   argument("value", help="the value (text, stored as UTF-8)")) + _SCOPE_ARGS,
+        line=lambda r: "set %s on %s" % (r["key"], _where(r))),
+    Command(
+        "props clear", "clear a property of a distributed switch (or of one of its ports)",
+        _props_clear,
+        arguments=(argument("switch", help="distributed switch name or alias"), argument("key", help="the key"))
+        + _SCOPE_ARGS,
+        line=lambda r: "cleared %s on %s" % (r["key"], _where(r))),
+    Command(
+        "switch create", "create a distributed switch",
+        _switch_create,
+        arguments=(argument("name", help="the switch's name"), argument("alias", help="its alias"),
+                   argument("--max-ports", type=int, default=128, help="how many ports it may have (default 128)"),
+                   argument("--mtu", type=int, default=0, help="its MTU (default: the host's)")),
+        line=lambda r: "created distributed switch %(switch)s (%(alias)s)" % r),
+    Command(
+        "switch destroy", "destroy a distributed switch (none of its ports may be in use)",
+        _switch_destroy,
+        arguments=(argument("switch", help="distributed switch name or alias"),),
+        line=lambda r: "destroyed distributed switch %(switch)s (%(alias)s)" % r),
+    Command(
+        "port add", "add a port to a distributed switch",
+        lambda args: _port_change(args, True),
+        arguments=(argument("switch", help="distributed switch name or alias"),
+                   argument("port", help="the distributed port id"),
+                   argument("--connect-id", type=int, default=0, help="the connection id (default 0: unused)")),
+        line=lambda r: "added port %(port)s to %(switch)s" % r),
+    Command(
+        "port remove", "remove a port of a distributed switch (it may not be in use)",
+        lambda args: _port_change(args, False),
+        arguments=(argument("switch", help="distributed switch name or alias"),
+                   argument("port", help="the distributed port id")),
+        line=lambda r: "removed port %(port)s from %(switch)s" % r),
     Command(
         "props", "list the published properties set on a distributed switch (or one of its ports)",
         lambda args: props(args.switch, args.scope or ("port" if args.port else "global"), args.port),

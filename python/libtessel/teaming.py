@@ -11,7 +11,8 @@ from collections import namedtuple
 import _libtessel
 from libtessel._errors import host_error, not_found, switch_error
 from libtessel._tables import Walk
-from libtessel._values import Command, HostEnum, PlainValue, argument, checked_int, checked_name, column
+from libtessel._enums import HostEnum
+from libtessel._values import Command, PlainValue, argument, checked_int, checked_name, column
 from libtessel.kernel import resolve_switch
 from libtessel.ports import port_error, port_name
 
@@ -89,7 +90,7 @@ def _link_state(function, name, uplink):
     return status, LinkState.from_code(state)
 
 
-def uplinks(switch):
+def uplinks(switch: str) -> list:
     """The ``Uplink`` of each uplink port of a switch, in port order."""
     name = resolve_switch(switch)
     with Walk(_libtessel.VSHYX_GetUplinks(name), switch_error("VSHYX_GetUplinks", name),
@@ -107,7 +108,7 @@ def uplinks(switch):
     return result
 
 
-def set_uplink_admin_state(switch, uplink, state):
+def set_uplink_admin_state(switch: str, uplink: str, state: "LinkState | str | int | bool") -> None:
     """Sets an uplink administratively up or down (a ``LinkState``, its
     label or the host's number; True and False for up and down)."""
     name = resolve_switch(switch)
@@ -204,7 +205,7 @@ def _policy_call(switch, port, switch_function, port_function, *more):
         raise error(status)
 
 
-def teaming_policy(switch, port=None):
+def teaming_policy(switch: str, port: "str | int | None" = None) -> "TeamPolicy":
     """The ``TeamPolicy`` in force on a switch, or on one of its ports (its
     own, else the switch's)."""
     from libtessel.records import VSTeamPolicy
@@ -214,7 +215,7 @@ def teaming_policy(switch, port=None):
     return TeamPolicy.from_record(record)
 
 
-def set_teaming_policy(switch, policy, port=None):
+def set_teaming_policy(switch: str, policy: "TeamPolicy", port: "str | int | None" = None) -> None:
     """Sets the teaming policy (a ``TeamPolicy``) of a switch, or of one of
     its ports."""
     if not isinstance(policy, TeamPolicy):
@@ -222,7 +223,7 @@ def set_teaming_policy(switch, policy, port=None):
     _policy_call(switch, port, "VSDVS_SetTeamingPolicy", "VSDVS_SetPortTeamingPolicy", policy.to_record())
 
 
-def clear_teaming_policy(switch, port=None):
+def clear_teaming_policy(switch: str, port: "str | int | None" = None) -> None:
     """Removes the teaming policy of a switch (the host's default applies
     again) or of a port (the switch's applies again)."""
     _policy_call(switch, port, "VSDVS_ClearTeamingPolicy", "VSDVS_ClearPortTeamingPolicy")
@@ -261,7 +262,7 @@ def _read_lag(lag):
                LinkState.from_code(g.VSLAGStatus_state_get(lag)), members)
 
 
-def lags(switch):
+def lags(switch: str) -> list:
     """The ``Lag`` values of a switch's LAG table; the host's table goes
     back when they are read."""
     name = resolve_switch(switch)
@@ -290,7 +291,18 @@ def _members(lag):
     return ",".join("%s:%s" % member for member in lag.members) or "-"
 
 
+def _set_state(args):
+    set_uplink_admin_state(args.switch, args.uplink, args.state)
+    return {"switch": args.switch, "uplink": args.uplink, "state": args.state}
+
+
 COMMANDS = (
+    Command(
+        "uplink set-state", "set an uplink administratively up or down",
+        _set_state,
+        arguments=(argument("switch", help="switch name or alias"), argument("uplink", help="the uplink's name"),
+                   argument("state", choices=["up", "down"], help="up or down")),
+        line=lambda r: "set uplink %(uplink)s of %(switch)s %(state)s" % r),
     Command(
         "uplinks", "list a switch's uplinks with their link state",
         lambda args: uplinks(args.switch),

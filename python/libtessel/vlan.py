@@ -10,7 +10,8 @@ from collections import namedtuple
 
 import _libtessel
 from libtessel._errors import switch_error
-from libtessel._values import Command, HostEnum, PlainValue, argument, checked_int, column
+from libtessel._enums import HostEnum
+from libtessel._values import Command, PlainValue, argument, checked_int, column
 from libtessel.kernel import resolve_switch
 from libtessel.ports import port_error, port_name, port_summaries
 
@@ -74,7 +75,7 @@ class PvlanEntry(PlainValue, namedtuple("PvlanEntry", "primary secondary type"))
     __slots__ = ()
 
 
-def port_vlan_policy(switch, port):
+def port_vlan_policy(switch: str, port: "str | int") -> "VlanPolicy":
     """The ``VlanPolicy`` in force on a port."""
     name = resolve_switch(switch)
     status, policy, count = _libtessel.VSDVS_GetPortVLANPolicy(name, port_name(port))
@@ -105,7 +106,8 @@ def _checked_ranges(ranges):
     return checked
 
 
-def set_port_vlan_policy(switch, port, vlan_id=0, ranges=(), flags=()):
+def set_port_vlan_policy(switch: str, port: "str | int", vlan_id: int = 0, ranges: "list | tuple" = (),
+                         flags: "list | tuple | str" = ()) -> None:
     """Sets a port's VLAN policy: ``vlan_id`` (0..4094), ``ranges`` of
     (first, last) VLANs the port carries tagged (with ``guest-tagging``) and
     ``flags`` (``VlanFlag`` members or labels)."""
@@ -134,7 +136,7 @@ def set_port_vlan_policy(switch, port, vlan_id=0, ranges=(), flags=()):
         raise port_error("VSDVS_SetPortVLANPolicy", name, port)(status)
 
 
-def clear_port_vlan_policy(switch, port):
+def clear_port_vlan_policy(switch: str, port: "str | int") -> None:
     """Returns a port to the VLAN policy its switch gives it."""
     name = resolve_switch(switch)
     status = _libtessel.VSDVS_ClearPortVLANPolicy(name, port_name(port))
@@ -142,7 +144,7 @@ def clear_port_vlan_policy(switch, port):
         raise port_error("VSDVS_ClearPortVLANPolicy", name, port)(status)
 
 
-def vlan_policies(switch, port=None):
+def vlan_policies(switch: str, port: "str | int | None" = None) -> list:
     """The ``VlanPolicy`` of every port of a switch (by port name), or of one."""
     if port is not None:
         return [port_vlan_policy(switch, port)]
@@ -150,7 +152,7 @@ def vlan_policies(switch, port=None):
     return [port_vlan_policy(name, p.name) for p in port_summaries(name)]
 
 
-def private_vlan_map(switch):
+def private_vlan_map(switch: str) -> list:
     """The switch's private-VLAN map: a list of ``PvlanEntry``."""
     name = resolve_switch(switch)
     status, entries, count = _libtessel.VSDVS_GetPrivateVLANMap(name)
@@ -167,7 +169,7 @@ def private_vlan_map(switch):
             _release(entries)
 
 
-def set_private_vlan_map(switch, entries):
+def set_private_vlan_map(switch: str, entries: list) -> None:
     """Replaces the switch's private-VLAN map with ``entries``, each a
     ``PvlanEntry`` or a (primary, secondary, type) triple; an empty list
     empties it."""
