@@ -75,5 +75,9 @@ def test_props_command(dvs):
     libtessel.set_prop("dvs-nine", "unpublished", b"x")
     assert ["global", TEXT_KEY, "9000"] in [line.split() for line in run("props", "dvs-nine").splitlines()]
     rows = json.loads(run("props", "dswitch9", "--port", "10", "--json"))
-    assert rows == [{"scope": "port", "key": PORT_KEY, "value": "0102"}]
+    assert {"scope": "port", "key": PORT_KEY, "value": "0102"} in rows
+    # The port's own settings show under their keys as well.
+    assert {row["key"] for row in rows} >= {m.VSPROP_PORT_VLAN, m.VSPROP_PORT_SECURITY}
+    table = run("props", "dvs-nine").splitlines()
+    assert any(line.split()[1] == m.VSPROP_SWITCH_TEAMING and line.endswith("(2616 bytes)") for line in table[1:])
     assert json.loads(run("props", "dvs-nine", "--scope", "host", "--json")) == []

@@ -215,13 +215,21 @@ def props(switch: str, scope: str = "global", port: "str | None" = None, keys: "
     return out
 
 
+_SHOWN_BYTES = 16
+
+
 def _show(value):
+    """A value for the table: printable text as it is, other bytes in hex;
+    a long binary value (a whole policy record) shows its first bytes and
+    its length, and --json gives all of it."""
     try:
         text = value.decode()
         if text.isprintable():
             return text
     except UnicodeDecodeError:
         pass
+    if len(value) > _SHOWN_BYTES:
+        return "%s... (%d bytes)" % (value[:_SHOWN_BYTES].hex(), len(value))
     return value.hex()
 
 
