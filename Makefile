@@ -21,7 +21,7 @@ SANITIZER_ENV = LD_PRELOAD="$$(gcc -print-file-name=libasan.so) $$(gcc -print-fi
 
 CMAKE_CONFIGURE = cmake -S . -G Ninja -DPython_EXECUTABLE=$(abspath $(VPY))
 
-.PHONY: all build test demo sanitize fuzz fuzz-sanitize bench soak valgrind clean format
+.PHONY: all build test typecheck docs demo sanitize fuzz fuzz-sanitize bench soak valgrind clean format
 
 all: build
 
@@ -49,6 +49,24 @@ build: $(DEPS) $(JSON_HEADER)
 test: build
 	cd $(BUILD) && ctest --output-on-failure
 	TESSEL_BUILD_DIR=$(BUILD) $(VPY) -m pytest -q tests
+	$(MAKE) --no-print-directory typecheck
+
+# mypy (pinned) over the Python layer and the README's ```python examples,
+# with the module's stubs from the build tree.
+EXAMPLES := $(BUILD)/readme_examples
+typecheck: build
+	rm -rf $(EXAMPLES)
+	$(VPY) module/readme_examples.py README.md $(EXAMPLES)
+	MYPYPATH=$(abspath $(BUILD))/python $(VPY) -m mypy --cache-dir $(BUILD)/mypy_cache python/libtessel $$(ls $(EXAMPLES)/*.py 2>/dev/null)
+
+# The API reference, from the docstrings, with pydoc of the pinned
+# interpreter: one page per module of the layer, and the raw module's.
+DOCS := $(BUILD)/docs
+docs: build
+	rm -rf $(DOCS) && mkdir -p $(DOCS)
+	cd $(DOCS) && TESSEL_HOST=simulated PYTHONPATH=$(abspath $(BUILD))/python $(abspath $(VPY)) -m pydoc -w \
+	  _libtessel libtessel $$(cd $(abspath python/libtessel) && ls *.py | sed -e 's/\.py$$//' -e '/^__/d' -e 's/^/libtessel./')
+	@echo "docs: $(DOCS)/libtessel.html"
 
 # The build tree's Python layer, talking to the simulated host.
 SIM_PY = TESSEL_HOST=simulated PYTHONPATH=$(BUILD)/python $(VPY)
