@@ -225,10 +225,23 @@ def _descriptor(text):
     return "SWIGTYPE" + m.group(1) if m.group(1) else "0"
 
 
+def _members(union):
+    """The members of a union type's text, split outside brackets."""
+    out, depth, start = [], 0, 0
+    for i, c in enumerate(union):
+        depth += c == "["
+        depth -= c == "]"
+        if depth == 0 and union.startswith(" | ", i):
+            out.append(union[start:i])
+            start = i + 3
+    out.append(union[start:])
+    return out
+
+
 def _union(parts):
     seen = []
     for part in parts:
-        for p in part.split(" | "):
+        for p in _members(part):
             if p not in seen:
                 seen.append(p)
     if "Any" in seen:
@@ -345,7 +358,7 @@ def _result_type(body, types, helpers):
     if result == "None":
         return outs[0] if len(outs) == 1 else "list[%s]" % _union(outs)
     listed = "list[%s]" % _union([result] + outs)
-    if "None" in result.split(" | "):
+    if "None" in _members(result):
         alone = outs[0] if len(outs) == 1 else "list[%s]" % _union(outs)
         return _union([listed, alone])
     return listed
@@ -511,7 +524,8 @@ def generate(wrapper_path, xml_path=None, c_sources=()):
 def _constants(source):
     lines = []
     for name, conv in re.findall(r'SWIG_Python_SetConstant\(d, "(\w+)",\s*(\w+)\(', source):
-        kind = RESULTS.get(conv)
+        # A constant's text is a literal, never NULL.
+        kind = "str" if conv in ("SWIG_FromCharPtr", "SWIG_FromCharPtrAndSize") else RESULTS.get(conv)
         if kind is None:
             raise StubError("constant %s: unknown conversion %s" % (name, conv))
         lines.append("%s: %s" % (name, kind))
