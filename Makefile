@@ -60,12 +60,13 @@ typecheck: build
 	MYPYPATH=$(abspath $(BUILD))/python $(VPY) -m mypy --cache-dir $(BUILD)/mypy_cache python/libtessel $$(ls $(EXAMPLES)/*.py 2>/dev/null)
 
 # The API reference, from the docstrings, with pydoc of the pinned
-# interpreter: one page per module of the layer, and the raw module's.
+# interpreter: one page per public module of the layer, and the raw
+# module's with the signatures of its stubs (module/apidocs.py).
 DOCS := $(BUILD)/docs
 docs: build
-	rm -rf $(DOCS) && mkdir -p $(DOCS)
-	cd $(DOCS) && TESSEL_HOST=simulated PYTHONPATH=$(abspath $(BUILD))/python $(abspath $(VPY)) -m pydoc -w \
-	  _libtessel libtessel $$(cd $(abspath python/libtessel) && ls *.py | sed -e 's/\.py$$//' -e '/^__/d' -e 's/^/libtessel./')
+	rm -rf $(DOCS)
+	TESSEL_HOST=simulated PYTHONPATH=$(BUILD)/python $(VPY) module/apidocs.py $(DOCS) $(BUILD)/python/_libtessel.pyi \
+	  _libtessel libtessel $$(cd python/libtessel && ls *.py | sed -e 's/\.py$$//' -e '/^_/d' -e 's/^/libtessel./')
 	@echo "docs: $(DOCS)/libtessel.html"
 
 # The build tree's Python layer, talking to the simulated host.

@@ -15,6 +15,7 @@ import pytest
 from conftest import INVENTORY, PY_TREE, ROOT
 
 sys.path.insert(0, os.path.join(ROOT, "module"))
+import apidocs  # noqa: E402
 import readme_examples  # noqa: E402
 import stubgen  # noqa: E402
 
@@ -192,8 +193,10 @@ def test_mypy_checks_calls_against_the_stub(tmp_path):
         "m.VSHYX_GetUplinks(3)\n"
         "n: int = m.HYX_FMT64\n"
         "m.DVSAliasToPortsetName('a', 'b', 'c')\n")
+    # mypy checks the stubs; it is not run under the suite's sanitizer runtime.
+    env = {k: v for k, v in os.environ.items() if k not in ("LD_PRELOAD", "PYTHONMALLOC")}
     run = subprocess.run([sys.executable, "-m", "mypy", "--no-incremental", "--no-error-summary", str(script)],
-                         env=dict(os.environ, MYPYPATH=PY_TREE), capture_output=True, text=True, cwd=str(tmp_path))
+                         env=dict(env, MYPYPATH=PY_TREE), capture_output=True, text=True, cwd=str(tmp_path))
     lines = sorted(int(line.split(":")[1]) for line in run.stdout.splitlines() if ": error:" in line)
     assert lines == [3, 4, 5, 6], run.stdout
 
@@ -215,3 +218,16 @@ def test_readme_examples(text, expected):
 def test_readme_example_unclosed():
     with pytest.raises(ValueError, match="line 2"):
         readme_examples.python_blocks("x\n```python\ny = 1\n")
+
+
+def test_reference_page_shows_the_stub_signatures(tmp_path):
+    import pydoc
+
+    stub = tmp_path / "s.pyi"
+    stub.write_text("@overload\ndef DVSAliasToPortsetName(alias: _Text, /) -> list[int | str]: ...\n"
+                    "@overload\ndef DVSAliasToPortsetName(alias: _Text, name: _Text, /) -> int: ...\n"
+                    "def new_VSUplinks(n: int = ..., /) -> _p_VSUplinks | None: ...\n")
+    page = pydoc.plaintext.document(apidocs.stub_module(m, str(stub)))
+    assert "new_VSUplinks(n: int = ..., /) -> _p_VSUplinks | None" in page
+    assert "DVSAliasToPortsetName(alias: _Text, name: _Text, /) -> int" in page
+    assert "HYX_OK = 0" in page and "VSInfo_mtu_get" not in page
