@@ -10,7 +10,7 @@ wrapper's ``PyArg_UnpackTuple`` how many arguments it takes (and how many
 may be left out), the conversion each argument goes through its Python type,
 and the result conversion and the out-values appended to it the result's
 type.  SWIG's XML tree of the same run (``-xmlout``), when given, adds the C
-parameter names and declarations.
+parameter names.
 
 Types:
 
@@ -294,12 +294,12 @@ def _argument_type(body, index, types):
     return "Any"
 
 
-def _value_type(expr, body, types, helpers):
-    """The type a result expression builds."""
+def _value_type(expr, body, types, helpers, seen=frozenset()):
+    """The type a result expression builds (seen: the helpers being read)."""
     choice = _top_level(expr, "?")
     if choice is not None:
         first, second = _split_choice(expr[choice + 1:])
-        return _union([_value_type(first, body, types, helpers), _value_type(second, body, types, helpers)])
+        return _union([_value_type(first, body, types, helpers, seen), _value_type(second, body, types, helpers, seen)])
     if re.match(r"\s*Py_RETURN_NONE\b", expr):
         return "None"
     m = re.match(r"\s*(?:\(\w+\s*\*?\))?\s*(\w+)", expr)
@@ -314,7 +314,7 @@ def _value_type(expr, body, types, helpers):
         return _value_type(made.group(1), body, types, helpers) if made else "Any"
     kind = RESULTS.get(name)
     if kind is None:
-        return _helper_type(name, types, helpers) if name in helpers else "Any"
+        return _helper_type(name, types, helpers, seen) if name in helpers else "Any"
     if kind != "PTR":
         return kind
     args = _call_args(expr, expr.index("("))
@@ -328,18 +328,19 @@ def _value_type(expr, body, types, helpers):
     return pointer + " | None"
 
 
-def _helper_type(name, types, helpers, seen=()):
+def _helper_type(name, types, helpers, seen=frozenset()):
     """What a hand-written function returning PyObject * gives: the union of
     its return statements, each a known conversion or another such helper;
     Any when one is not."""
     helper = helpers.get(name)
     if helper is None or name in seen:
         return "Any"
+    seen = seen | {name}
     parts = ["None"] if "Py_RETURN_NONE" in helper else []
     for expr in re.findall(r"\breturn\s+(.*?);", helper, re.S):
         if re.match(r"\s*(NULL|PyErr_\w+\()", expr):
             continue  # raises
-        parts.append(_value_type(expr, "", types, helpers) if re.match(r"\s*\w+\s*\(|.*\?", expr, re.S) else "Any")
+        parts.append(_value_type(expr, "", types, helpers, seen) if re.match(r"\s*\w+\s*\(|.*\?", expr, re.S) else "Any")
     return _union(parts) if parts else "Any"
 
 
@@ -375,7 +376,8 @@ def _python_name(name, used):
 
 
 def _xml_declarations(path):
-    """{wrapper name: (C parameter names, C declaration)} from SWIG's XML tree."""
+    """{method: its C parameter names, as the wrapper takes them} from SWIG's
+    XML tree (a member function's record first, as "self")."""
     out = {}
     if not path:
         return out
