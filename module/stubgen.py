@@ -28,7 +28,8 @@ Types:
   None for NULL, except a view of a field inside its record;
 - out-values follow the result as the module returns them: the only value
   for a function without a result, else a list of the result and the
-  out-values;
+  out-values, typed as a tuple of their types (a list type cannot say what
+  stands where);
 - a result built by hand-written code (``PyObject *``) is the union of what
   its return statements build when each is a known conversion, else
   ``Any``.
@@ -113,7 +114,7 @@ NATIVES = {
     "SWIG_PyInstanceMethod_New": ["def SWIG_PyInstanceMethod_New(func: Callable[..., Any], /) -> Any: ..."],
     "DVSAliasToPortsetName": [
         "@overload",
-        "def DVSAliasToPortsetName(alias: _Text, /) -> list[int | str]: ...",
+        "def DVSAliasToPortsetName(alias: _Text, /) -> tuple[int, str]: ...",
         "@overload",
         "def DVSAliasToPortsetName(alias: _Text, name: _Text, /) -> int: ...",
     ],
@@ -357,12 +358,17 @@ def _result_type(body, types, helpers):
     # The module's rule: a result of None is replaced by the first
     # out-value; any other result starts a list.
     if result == "None":
-        return outs[0] if len(outs) == 1 else "list[%s]" % _union(outs)
-    listed = "list[%s]" % _union([result] + outs)
-    if "None" in _members(result):
-        alone = outs[0] if len(outs) == 1 else "list[%s]" % _union(outs)
-        return _union([listed, alone])
-    return listed
+        return outs[0] if len(outs) == 1 else _listed(outs)
+    if "None" not in _members(result):
+        return _listed([result] + outs)
+    kept = _union([t for t in _members(result) if t != "None"])
+    return _union([_listed([kept] + outs), outs[0] if len(outs) == 1 else _listed(outs)])
+
+
+def _listed(items):
+    """The list of values a call returns, typed by position (a tuple type:
+    a list type cannot say what stands where)."""
+    return "tuple[%s]" % ", ".join(items)
 
 
 def _python_name(name, used):

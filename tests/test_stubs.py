@@ -73,8 +73,8 @@ def test_constants_and_cvar():
     ("hyx_Name_string_set", "(self: _p_hyx_Name | _r_hyx_Name | None, value: str | None) -> None"),
     ("VSInfo_isForwardingDisabled_set", "(self: _p_VSInfo | _r_VSInfo | None, value: int | str) -> None"),
     # Host calls with out-values: the status, then the table.
-    ("VSHYX_GetUplinks", "(switchName: _Text) -> list[int | _r_VSUplinks | None]"),
-    ("VSHYX_GetUplinkLinkState", "(switchName: _Text, uplinkName: _Text) -> list[int]"),
+    ("VSHYX_GetUplinks", "(switchName: _Text) -> tuple[int, _r_VSUplinks | None]"),
+    ("VSHYX_GetUplinkLinkState", "(switchName: _Text, uplinkName: _Text) -> tuple[int, int]"),
     ("HYX_ReturnStatusToString", "(status: int) -> str | None"),
     # Record constructors: a bare pointer object; a sized one takes a count.
     ("new_VSInfo", "() -> _p_VSInfo | None"),
@@ -103,7 +103,7 @@ def test_every_type_is_known():
 
 def test_overloaded_function():
     overloads = FUNCTIONS["DVSAliasToPortsetName"]
-    assert [_signature(n) for n in overloads] == ["(alias: _Text) -> list[int | str]",
+    assert [_signature(n) for n in overloads] == ["(alias: _Text) -> tuple[int, str]",
                                                   "(alias: _Text, name: _Text) -> int"]
     assert m.DVSAliasToPortsetName("dvs-prod") == [0, "dswitch0"]
     assert m.DVSAliasToPortsetName("dvs-prod", "x") == 0
@@ -174,11 +174,11 @@ OUT = "  resultobj = SWIG_Python_AppendOutput(resultobj, %s);\n"
 @pytest.mark.parametrize("result, outs, expected", [
     # No result: the one out-value alone, or a list of them.
     ("SWIG_Py_Void()", ["SWIG_From_int((int)temp2)"], "int"),
-    ("SWIG_Py_Void()", ["SWIG_From_int((int)temp2)", "SWIG_FromCharPtrAndSize(temp3, 3)"], "list[int | str]"),
+    ("SWIG_Py_Void()", ["SWIG_From_int((int)temp2)", "SWIG_FromCharPtrAndSize(temp3, 3)"], "tuple[int, str]"),
     # A result: a list of it and the out-values.
-    ("SWIG_From_int((int)(result))", ["SWIG_FromCharPtrAndSize(temp2, 4)"], "list[int | str]"),
+    ("SWIG_From_int((int)(result))", ["SWIG_FromCharPtrAndSize(temp2, 4)"], "tuple[int, str]"),
     # A result that may be None is replaced by the out-value then.
-    ("SWIG_FromCharPtr((const char *)result)", ["SWIG_From_int((int)temp2)"], "list[str | int | None] | int"),
+    ("SWIG_FromCharPtr((const char *)result)", ["SWIG_From_int((int)temp2)"], "tuple[str, int] | int"),
     ("SWIG_From_int((int)(result))", [], "int"),
 ])
 def test_out_values_follow_the_module(result, outs, expected):
