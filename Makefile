@@ -52,12 +52,15 @@ test: build
 	$(MAKE) --no-print-directory typecheck
 
 # mypy (pinned) over the Python layer and the README's ```python examples,
-# with the module's stubs from the build tree.
+# with the module's stubs from the build tree; then mypy's stubtest, which
+# holds the stubs against the built module (every name both ways, the
+# constants' types).
 EXAMPLES := $(BUILD)/readme_examples
 typecheck: build
 	rm -rf $(EXAMPLES)
 	$(VPY) module/readme_examples.py README.md $(EXAMPLES)
 	MYPYPATH=$(abspath $(BUILD))/python $(VPY) -m mypy --cache-dir $(BUILD)/mypy_cache python/libtessel $$(ls $(EXAMPLES)/*.py 2>/dev/null)
+	$(SIM_PY_STUBS) -m mypy.stubtest --mypy-config-file pyproject.toml _libtessel
 
 # The API reference, from the docstrings, with pydoc of the pinned
 # interpreter: one page per public module of the layer, and the raw
@@ -71,6 +74,7 @@ docs: build
 
 # The build tree's Python layer, talking to the simulated host.
 SIM_PY = TESSEL_HOST=simulated PYTHONPATH=$(BUILD)/python $(VPY)
+SIM_PY_STUBS = MYPYPATH=$(abspath $(BUILD))/python $(SIM_PY)
 
 demo: build
 	$(SIM_PY) -m libtessel --version
