@@ -393,7 +393,10 @@ def _xml_declarations(path):
             continue
         values = {a.get("name"): a.get("value") for a in attrs.findall("attribute")}
         wrap = values.get("wrap_name")
-        if not wrap or node.tag not in ("cdecl", "constructor"):
+        if not wrap or node.tag not in ("cdecl", "constructor", "destructor"):
+            continue
+        if node.tag == "destructor":
+            out[wrap[len("_wrap_"):]] = ["self"]
             continue
         parms = []
         plist = attrs.find("parmlist")
