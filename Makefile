@@ -74,7 +74,7 @@ docs: build
 
 # The build tree's Python layer, talking to the simulated host.
 SIM_PY = TESSEL_HOST=simulated PYTHONPATH=$(BUILD)/python $(VPY)
-SIM_PY_STUBS = MYPYPATH=$(abspath $(BUILD))/python MYPY_CACHE_DIR=$(abspath $(BUILD))/mypy_cache $(SIM_PY)
+SIM_PY_STUBS = MYPYPATH=$(abspath $(BUILD))/python $(SIM_PY)
 
 demo: build
 	$(SIM_PY) -m libtessel --version
