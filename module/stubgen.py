@@ -41,6 +41,7 @@ new one is not silently typed as anything.
 
 import argparse
 import keyword
+import os
 import re
 import sys
 import xml.etree.ElementTree as ET
@@ -563,11 +564,14 @@ def main(argv=None):
     args = parser.parse_args(argv)
     try:
         text = generate(args.wrapper, args.xml, args.sources)
-    except StubError as exc:
+    except (StubError, OSError, ET.ParseError) as exc:
         print("stubgen: %s" % exc, file=sys.stderr)
         return 1
-    with open(args.output, "w") as f:
+    # Written whole or not at all: a stub cut short would look current.
+    partial = args.output + ".tmp"
+    with open(partial, "w") as f:
         f.write(text)
+    os.replace(partial, args.output)
     return 0
 
 
