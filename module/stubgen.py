@@ -397,19 +397,37 @@ def _xml_declarations(path):
         if not wrap or node.tag not in ("cdecl", "constructor", "destructor"):
             continue
         if node.tag == "destructor":
-            out[wrap[len("_wrap_"):]] = ["self"]
+            out[wrap[len("_wrap_"):]] = [("self", False)]
             continue
         parms = []
         plist = attrs.find("parmlist")
         for p in plist.findall("parm") if plist is not None else []:
             pv = {a.get("name"): a.get("value") for a in p.find("attributelist").findall("attribute")}
-            if pv.get("tmap_in_numinputs") == "0" or pv.get("type") == "v(...)":
-                continue
-            parms.append(pv.get("name") or "")
+            if pv.get("type") != "v(...)":
+                parms.append((pv.get("name") or "", pv.get("tmap_in_numinputs") == "0"))
         if values.get("ismember") and values.get("kind") == "function" and node.tag == "cdecl":
-            parms.insert(0, "self")
+            parms.insert(0, ("self", False))
         out[wrap[len("_wrap_"):]] = parms
     return out
+
+
+def _parameter_names(parms, rest, count):
+    """The names of the count Python arguments: the C parameter each one's
+    error messages number ("argument N"), else the C parameters that take
+    an argument, in order; None when neither fits."""
+    names = []
+    for i in range(count):
+        start = re.search(r"\bobj%d\b" % i, rest)
+        end = re.search(r"\bobj%d\b" % (i + 1), rest)
+        segment = rest[start.start() if start else 0:end.start() if end else len(rest)]
+        n = re.search(r'argument \D{0,4}(\d+)', segment)
+        if not n or not 0 < int(n.group(1)) <= len(parms):
+            break
+        names.append(parms[int(n.group(1)) - 1][0])
+    if len(names) == count:
+        return names
+    taking = [name for name, hidden in parms if not hidden]
+    return taking if len(taking) == count else None
 
 
 def _signature(name, body, types, helpers, names, receiver):
@@ -418,9 +436,7 @@ def _signature(name, body, types, helpers, names, receiver):
         raise StubError("%s: no argument unpacking in its wrapper" % name)
     low, high = int(unpack.group(1)), int(unpack.group(2))
     rest = body[unpack.end():]
-    given = names.get(name, [])
-    if len(given) != high:
-        given = []
+    given = _parameter_names(names.get(name, []), rest, high) or []
     used = set()
     params = []
     for i in range(high):

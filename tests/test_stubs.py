@@ -81,7 +81,7 @@ def test_constants_and_cvar():
     ("new_VSUplinks", "(n: int = ...) -> _p_VSUplinks | None"),
     # Hand-written helpers' results, read from their return statements.
     ("VSUplinks___getitem__", "(self: _p_VSUplinks | _r_VSUplinks | None, index: int) -> str | None"),
-    ("VSMACEntry_set_mac_address", "(self: _p_VSMACEntry | _r_VSMACEntry | None, arg2: Buffer) -> None"),
+    ("VSMACEntry_set_mac_address", "(self: _p_VSMACEntry | _r_VSMACEntry | None, mac_str: Buffer) -> None"),
     ("VSDVS_SetPortProp", "(switchName: _Text, dvsName: _Text, dvPortId: _Text, value: bytes | str, len: int, "
                           "key: _Text, persistent: int | str) -> int"),
 ])
