@@ -2,7 +2,7 @@
 """Writes the type stubs of _libtessel (``_libtessel.pyi``) from what SWIG
 generated for it.
 
-    stubgen.py WRAPPER.c [--xml TREE.xml] -o _libtessel.pyi
+    stubgen.py WRAPPER.c [--xml TREE.xml] [--sources C_FILE...] -o _libtessel.pyi
 
 The wrapper is read, not the interface files: its method table gives every
 method the module offers (less those the module's init removes), each
@@ -10,7 +10,8 @@ wrapper's ``PyArg_UnpackTuple`` how many arguments it takes (and how many
 may be left out), the conversion each argument goes through its Python type,
 and the result conversion and the out-values appended to it the result's
 type.  SWIG's XML tree of the same run (``-xmlout``), when given, adds the C
-parameter names.
+parameter names; the module's hand-written C files, when given, what their
+helpers return.
 
 Types:
 
@@ -31,8 +32,8 @@ Types:
   out-values, typed as a tuple of their types (a list type cannot say what
   stands where);
 - a result built by hand-written code (``PyObject *``) is the union of what
-  its return statements build when each is a known conversion, else
-  ``Any``.
+  its return statements build when each is a known conversion or such a
+  helper, else ``Any``.
 
 Each method whose wrapper SWIG did not write (``%native``) is described in
 NATIVES below; a native method without an entry stops the generator, so a
