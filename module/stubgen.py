@@ -27,6 +27,10 @@ Types:
   returns for a record once that class is registered, except for a new
   record (``SWIG_POINTER_NEW``: a pointer object).  A pointer result is
   None for NULL, except a view of a field inside its record;
+- None is taken where the conversion takes it, unless the wrapper then
+  refuses a NULL value or, for a record given as None, raises rather than
+  letting a setter do nothing, a destructor release nothing or a helper
+  take it (getters and extension methods raise);
 - out-values follow the result as the module returns them: the only value
   for a function without a result, else a list of the result and the
   out-values, typed as a tuple of their types (a list type cannot say what
@@ -412,19 +416,47 @@ def _xml_declarations(path):
     return out
 
 
+def _argnum(rest, index):
+    """The C parameter (from 1) Python argument index converts to, as its
+    wrapper's error messages number it ("argument N"), or None."""
+    start = re.search(r"\bobj%d\b" % index, rest)
+    end = re.search(r"\bobj%d\b" % (index + 1), rest)
+    segment = rest[start.start() if start else 0:end.start() if end else len(rest)]
+    n = re.search(r"argument \D{0,4}(\d+)", segment)
+    return int(n.group(1)) if n else None
+
+
+def _refuses_none(rest, index, helpers):
+    """Whether the wrapper refuses None for Python argument index: a check
+    that the converted value is not NULL, or, for a record given as None
+    (module/pointers.i), a wrapper that raises for it rather than letting a
+    setter do nothing, a destructor release nothing or a helper take it."""
+    argnum = _argnum(rest, index)
+    if argnum and re.search(r"if \(!arg%d\) \{\s*SWIG_exception_fail\(" % argnum, rest):
+        return True
+    if index != 0 or "tessel_missing_record = missing1;" not in rest:
+        return False
+    # A release (its condition SWIG_POINTER_DISOWN, not 0) takes None.
+    if re.search(r"if \((?!0\))\w+\) \{\s*res1 = tessel_prepare_release\(obj0", rest):
+        return False
+    after = rest[rest.index("tessel_missing_record = missing1;"):]
+    check = re.search(r"if \(tessel_missing_record\) \{", after)
+    if not check or "tessel_missing_record = 0;" in after[:check.start()]:
+        return False
+    call = re.search(r"result = \(PyObject \*\)(\w+)\(", rest)
+    return not (call and "tessel_take_missing_record" in helpers.get(call.group(1), ""))
+
+
 def _parameter_names(parms, rest, count):
     """The names of the count Python arguments: the C parameter each one's
-    error messages number ("argument N"), else the C parameters that take
-    an argument, in order; None when neither fits."""
+    error messages number, else the C parameters that take an argument, in
+    order; None when neither fits."""
     names = []
     for i in range(count):
-        start = re.search(r"\bobj%d\b" % i, rest)
-        end = re.search(r"\bobj%d\b" % (i + 1), rest)
-        segment = rest[start.start() if start else 0:end.start() if end else len(rest)]
-        n = re.search(r'argument \D{0,4}(\d+)', segment)
-        if not n or not 0 < int(n.group(1)) <= len(parms):
+        n = _argnum(rest, i)
+        if not n or not 0 < n <= len(parms):
             break
-        names.append(parms[int(n.group(1)) - 1][0])
+        names.append(parms[n - 1][0])
     if len(names) == count:
         return names
     taking = [name for name, hidden in parms if not hidden]
@@ -451,7 +483,10 @@ def _signature(name, body, types, helpers, names, receiver):
             pname = "arg%d" % (i + 1)
         pname = _python_name(pname, used)
         default = " = ..." if i >= low else ""
-        params.append("%s: %s%s" % (pname, _argument_type(rest, i, types), default))
+        kind = _argument_type(rest, i, types)
+        if _refuses_none(rest, i, helpers):
+            kind = _union([t for t in _members(kind.replace("_Text", "str | _p_char")) if t != "None"])
+        params.append("%s: %s%s" % (pname, kind, default))
     return params, _result_type(body, types, helpers)
 
 
