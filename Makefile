@@ -21,7 +21,7 @@ SANITIZER_ENV = LD_PRELOAD="$$(gcc -print-file-name=libasan.so) $$(gcc -print-fi
 
 CMAKE_CONFIGURE = cmake -S . -G Ninja -DPython_EXECUTABLE=$(abspath $(VPY))
 
-.PHONY: all build test demo sanitize fuzz fuzz-sanitize bench soak valgrind clean format
+.PHONY: all build test typecheck docs demo sanitize fuzz fuzz-sanitize bench soak valgrind clean format
 
 all: build
 
@@ -49,9 +49,32 @@ build: $(DEPS) $(JSON_HEADER)
 test: build
 	cd $(BUILD) && ctest --output-on-failure
 	TESSEL_BUILD_DIR=$(BUILD) $(VPY) -m pytest -q tests
+	$(MAKE) --no-print-directory typecheck
+
+# mypy (pinned) over the Python layer and the README's ```python examples,
+# with the module's stubs from the build tree; then mypy's stubtest, which
+# holds the stubs against the built module (every name both ways, the
+# constants' types).
+EXAMPLES := $(BUILD)/readme_examples
+typecheck: build
+	rm -rf $(EXAMPLES)
+	$(VPY) module/readme_examples.py README.md $(EXAMPLES)
+	MYPYPATH=$(abspath $(BUILD))/python $(VPY) -m mypy --cache-dir $(BUILD)/mypy_cache python/libtessel $$(ls $(EXAMPLES)/*.py 2>/dev/null)
+	$(SIM_PY_STUBS) -m mypy.stubtest --mypy-config-file pyproject.toml _libtessel
+
+# The API reference, from the docstrings, with pydoc of the pinned
+# interpreter: one page per public module of the layer, and the raw
+# module's with the signatures of its stubs (module/apidocs.py).
+DOCS := $(BUILD)/docs
+docs: build
+	rm -rf $(DOCS)
+	TESSEL_HOST=simulated PYTHONPATH=$(BUILD)/python $(VPY) module/apidocs.py $(DOCS) $(BUILD)/python/_libtessel.pyi \
+	  _libtessel libtessel $$(cd python/libtessel && ls *.py | sed -e 's/\.py$$//' -e '/^_/d' -e 's/^/libtessel./')
+	@echo "docs: $(DOCS)/libtessel.html"
 
 # The build tree's Python layer, talking to the simulated host.
 SIM_PY = TESSEL_HOST=simulated PYTHONPATH=$(BUILD)/python $(VPY)
+SIM_PY_STUBS = MYPYPATH=$(abspath $(BUILD))/python $(SIM_PY)
 
 demo: build
 	$(SIM_PY) -m libtessel --version
