@@ -47,7 +47,7 @@ __all__ = ["AlreadyExists", "BadParameter", "Busy", "Host", "HostError", "LimitE
            "host", "records"] + sorted(_NAMES)
 
 
-class _Package(type(_sys)):
+class _Package(type(_sys)):  # type: ignore[misc]
     # A subsystem module shares its name with one of its functions
     # (``ports.ports``, ``options.options``): importing the module would set
     # the package's attribute to the module; the function keeps the name.

@@ -8,6 +8,8 @@ class HostEnum(StrEnum):
     """A named host constant.  A member compares equal to its label (so it
     prints and serialises as "static"); ``code`` is the host's number."""
 
+    code: int
+
     def __new__(cls, label, code):
         member = str.__new__(cls, label)
         member._value_ = label
@@ -15,14 +17,14 @@ class HostEnum(StrEnum):
         return member
 
     @classmethod
-    def of(cls, value, argument):
+    def of(cls, value, argument) -> "HostEnum":
         """The member for a member, its label or the host's number."""
         if isinstance(value, cls):
             return value
         if isinstance(value, str):
             member = cls._value2member_map_.get(value.lower())
             if member is not None:
-                return member
+                return member  # type: ignore[return-value]
         elif isinstance(value, int) and not isinstance(value, bool):
             for member in cls:
                 if member.code == value:

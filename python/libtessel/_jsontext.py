@@ -10,7 +10,7 @@ def dumps(value, indent: int = 2) -> str:
     """``value`` (dicts with str keys, lists, tuples, str, int, float, bool,
     None) as indented JSON text."""
     try:
-        parts = []
+        parts: list = []
         _write(value, parts, "\n", " " * indent)
         return "".join(parts)
     except _Unknown:

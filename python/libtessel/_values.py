@@ -13,7 +13,7 @@ class PlainValue:
 
     def as_dict(self) -> dict:
         """The value as the JSON object the tool prints."""
-        return dict(zip(self._fields, self))
+        return dict(zip(self._fields, self))  # type: ignore[attr-defined, call-overload]
 
 
 def checked_int(value, argument, low, high):

@@ -75,7 +75,7 @@ def ports(switch: str) -> Walk:
                 _libtessel.VSPortInfo___getitem__, "port table")
 
 
-def port_info(switch: str, port: "str | int") -> object:
+def port_info(switch: str, port: "str | int"):
     """One port as a Python-owned ``records.VSPortInfo``."""
     name = resolve_switch(switch)
     text = port_name(port)

@@ -235,4 +235,11 @@ def walk(table) -> list:
 
 classes = _register()
 globals().update(classes)
-__all__ = sorted(classes) + ["Record", "fill", "walk"]
+
+_TYPE_CHECKING = False
+if _TYPE_CHECKING:
+    from typing import Any
+
+    def __getattr__(name: str) -> Any:
+        """Every record class is a global of this module, made at import."""
+
