@@ -1,7 +1,19 @@
 /* The simulated host's control side in libtessel.so: tessel_sim_reset builds
- * the host again from its topology, and tessel_sim_add_switch adds a large
- * switch for scale runs. */
+ * the host again from its topology, tessel_sim_load_topology replaces that
+ * topology, tessel_sim_dump_topology writes the host as one,
+ * tessel_sim_add_switch adds a large switch for scale runs, and the state
+ * file (TESSEL_SIM_STATE) carries the host from one process to the next. */
+#include <errno.h>
+#include <fcntl.h>
 #include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <mutex>
+#include <optional>
 
 #include <nlohmann/json.hpp>
 
@@ -13,12 +25,110 @@
 namespace tessel {
 namespace {
 
+/* ---- The state file ---- */
+
+/* The file TESSEL_SIM_STATE names, the lock file beside it, and the text last
+ * written (or read), so that only a change is written. */
+struct StateFile {
+   std::mutex lock;
+   std::string path;
+   std::string last;
+   bool watching = false;
+   bool busy = false;
+};
+
+StateFile &stateFile() {
+   static auto *state = new StateFile;
+   return *state;
+}
+
+char const *statePath() {
+   char const *path = getenv("TESSEL_SIM_STATE");
+   return path != nullptr && path[0] != '\0' ? path : nullptr;
+}
+
+/* Holds an flock on the lock file beside the state file while it lives. */
+class FileLock {
+ public:
+   FileLock(std::string const &path, int how) {
+      std::string const lockPath = path + ".lock";
+      fd_ = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+      if (fd_ < 0)
+         throw TopologyError(lockPath + ": cannot be opened: " + strerror(errno));
+      while (flock(fd_, how) != 0) {
+         if (errno != EINTR) {
+            int const error = errno;
+            close(fd_);
+            throw TopologyError(lockPath + ": cannot be locked: " + strerror(error));
+         }
+      }
+   }
+   FileLock(FileLock const &) = delete;
+   FileLock &operator=(FileLock const &) = delete;
+   ~FileLock() { close(fd_); }
+
+ private:
+   int fd_ = -1;
+};
+
+std::string documentText(nlohmann::json const &document) { return document.dump(2) + "\n"; }
+
+/* Writes text as the whole state file at once: a temporary file in the same
+ * folder, flushed to disk, renamed over the file. */
+void writeStateFile(std::string const &path, std::string const &text) {
+   FileLock const held(path, LOCK_EX);
+   std::string const temporary = path + ".tmp." + std::to_string(getpid());
+   int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+   if (fd < 0)
+      throw TopologyError(temporary + ": cannot be created: " + strerror(errno));
+   size_t done = 0;
+   while (done < text.size()) {
+      ssize_t n = write(fd, text.data() + done, text.size() - done);
+      if (n < 0 && errno == EINTR)
+         continue;
+      if (n <= 0) {
+         int const error = errno;
+         close(fd);
+         unlink(temporary.c_str());
+         throw TopologyError(temporary + ": cannot be written: " + strerror(error));
+      }
+      done += static_cast<size_t>(n);
+   }
+   if (fsync(fd) != 0 || close(fd) != 0 || rename(temporary.c_str(), path.c_str()) != 0) {
+      int const error = errno;
+      unlink(temporary.c_str());
+      throw TopologyError(path + ": cannot be replaced: " + strerror(error));
+   }
+}
+
+/* Writes the host to the state file when it changed since the last write. */
+void persist() {
+   StateFile &state = stateFile();
+   std::lock_guard<std::mutex> const held(state.lock);
+   if (!state.watching || state.busy)
+      return;
+   state.busy = true;
+   try {
+      std::string text = documentText(Host::instance().dump());
+      if (text != state.last) {
+         writeStateFile(state.path, text);
+         state.last = std::move(text);
+      }
+   } catch (std::exception const &e) {
+      fprintf(stderr, "libtessel: state not saved: %s\n", e.what());
+   }
+   state.busy = false;
+}
+
+void afterCall() { persist(); }
+
 void resetHook() {
    try {
       Host::reset();
    } catch (std::exception const &e) {
       fprintf(stderr, "libtessel: host not restored: %s\n", e.what());
    }
+   persist();
 }
 
 struct LoadTimeSetup {
@@ -53,7 +163,110 @@ nlohmann::json scaledSwitch(Host const &host, std::string const &name, uint32_t 
 }
 
 } // namespace
+
+std::optional<nlohmann::json> stateDocument() {
+   char const *path = statePath();
+   if (path == nullptr)
+      return std::nullopt;
+   std::string const source = std::string("TESSEL_SIM_STATE=") + path;
+   std::string text;
+   {
+      FileLock const held(path, LOCK_SH);
+      std::unique_ptr<FILE, int (*)(FILE *)> file(fopen(path, "rb"), fclose);
+      if (!file) {
+         if (errno == ENOENT)
+            return std::nullopt;
+         throw TopologyError(source + ": cannot be opened: " + strerror(errno));
+      }
+      char chunk[4096];
+      size_t n;
+      while ((n = fread(chunk, 1, sizeof chunk, file.get())) > 0)
+         text.append(chunk, n);
+      if (ferror(file.get()))
+         throw TopologyError(source + ": cannot be read: " + strerror(errno));
+   }
+   stateFile().last = text;
+   return parseTopology(text, source);
+}
+
+void watchStateFile(bool built) {
+   char const *path = statePath();
+   if (path == nullptr)
+      return;
+   StateFile &state = stateFile();
+   if (!built) {
+      /* A host that could not be built is never written over the file. */
+      fprintf(stderr, "libtessel: %s is not written while the host has no switches\n", path);
+      return;
+   }
+   state.path = path;
+   state.watching = true;
+   tessel_sim_set_after_call_hook(afterCall);
+}
+
 } // namespace tessel
+
+namespace {
+
+void putError(char *error, unsigned long errorSize, char const *text) {
+   if (error == nullptr || errorSize == 0)
+      return;
+   size_t const n = std::min<size_t>(strlen(text), errorSize - 1);
+   memcpy(error, text, n);
+   error[n] = '\0';
+}
+
+} // namespace
+
+extern "C" TESSEL_HOST_EXPORT int tessel_sim_load_topology(char const *text, char const *source,
+                                                           char *error, unsigned long errorSize) {
+   if (text == nullptr) {
+      putError(error, errorSize, "no topology text");
+      return -1;
+   }
+   try {
+      std::string const from =
+          source != nullptr && source[0] != '\0' ? source : "a loaded topology";
+      nlohmann::json document = tessel::parseTopology(text, from);
+      tessel::Host::install(document, from);
+      nlohmann::json contributed = nlohmann::json::object();
+      char const *key = nullptr;
+      tessel_sim_key_load load = nullptr;
+      tessel_sim_key_dump dump = nullptr;
+      for (size_t i = 0; tessel_sim_topology_key(i, &key, &load, &dump) == 0; ++i)
+         if (document.contains(key))
+            contributed[key] = document[key];
+      tessel::replaceTopology(std::move(document), from);
+      /* The other libraries start again from the new host (the distributed
+         switch store seeds itself from its switches); this one is rebuilt from
+         the same document. */
+      tessel_sim_reset();
+      for (size_t i = 0; tessel_sim_topology_key(i, &key, &load, &dump) == 0; ++i) {
+         std::string const value = contributed.contains(key) ? contributed[key].dump() : "";
+         char message[512] = "";
+         if (load(contributed.contains(key) ? value.c_str() : nullptr, message, sizeof message) !=
+             0)
+            throw tessel::TopologyError(from + ": " + key + ": " + message);
+      }
+      tessel::persist();
+      return 0;
+   } catch (std::exception const &e) {
+      putError(error, errorSize, e.what());
+      return -1;
+   }
+}
+
+extern "C" TESSEL_HOST_EXPORT char *tessel_sim_dump_topology(void) {
+   try {
+      std::string const text = tessel::documentText(tessel::Host::instance().dump());
+      auto *block = static_cast<char *>(tessel_sim_block_alloc(text.size() + 1));
+      if (block != nullptr)
+         memcpy(block, text.c_str(), text.size() + 1);
+      return block;
+   } catch (...) {
+      return nullptr;
+   }
+}
 
 extern "C" TESSEL_HOST_EXPORT int tessel_sim_add_switch(char const *name, unsigned ports,
                                                         unsigned learnedMacs) {

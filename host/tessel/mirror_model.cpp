@@ -84,6 +84,7 @@ void MirrorComponent::addSwitch(Host &, Switch const &sw, SwitchSettings &settin
          entry->fail("a second session " + s.sid(), "sid");
       state.sessions.push_back(std::move(s));
    }
+   readMirrorTableSetting(sw, settings.onSwitch, state);
    if (state.sessions.size() > VS_DVMIRROR_SESSIONS_MAX)
       settings.onSwitch.fail("more than " + std::to_string(VS_DVMIRROR_SESSIONS_MAX) + " sessions",
                              "sessions");

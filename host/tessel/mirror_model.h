@@ -39,7 +39,13 @@ struct MirrorState {
 class MirrorComponent : public ComponentOf<MirrorState> {
  public:
    void addSwitch(Host &host, Switch const &sw, SwitchSettings &settings) override;
+   void dumpSwitch(Host const &host, Switch const &sw, nlohmann::json &onSwitch,
+                   std::vector<nlohmann::json> &onPorts) const override;
 };
+
+/* Reads the sessions of a dump (the "table" setting, the session table's
+ * bytes in hexadecimal) into state. */
+void readMirrorTableSetting(Switch const &sw, Settings &in, MirrorState &state);
 
 /* Reads the session table at block: HYX_OK with its sessions and version,
  * or HYX_BAD_PARAM for a table that is malformed (see hostapi/mirror.h).

@@ -34,6 +34,7 @@ TunnelEndpoint endpointSetting(Settings &in) {
    tep.refCount = in.number<uint32_t>("refCount", 1);
    if (tep.refCount == 0)
       in.fail("an endpoint has at least one user", "refCount");
+   tep.entryType = in.number<uint32_t>("entryType", 0);
    return tep;
 }
 
@@ -50,7 +51,9 @@ RdmaSet rdmaSetting(Switch const &sw, Settings &in, uint32_t clock) {
       in.fail("a tenant id is 1 to " + std::to_string(VS_RDMA_TENANT_ID_LEN) + " bytes", "tenant");
    uint16_t const vlan = in.number<uint16_t>("vlan", 0, VS_VLAN_ID_MAX);
    set.vtepLabel = in.number<uint32_t>("vtepLabel", 0);
-   set.created = clock;
+   set.created = in.number<uint32_t>("created", clock);
+   set.remote = in.flag("remote", false);
+   set.postponeTime = in.number<uint16_t>("postponeTime", 0);
    for (auto const &text : in.texts("ids").value_or(std::vector<std::string>{})) {
       VSRdmaID id;
       memset(&id, 0, sizeof id);
@@ -77,6 +80,8 @@ void OverlayComponent::addSwitch(Host &host, Switch const &sw, SwitchSettings &s
    for (Settings *entry : in.list("rdmaIds"))
       state.rdma.push_back(rdmaSetting(sw, *entry, host.now()));
    state.rdmaEnabled = in.flag("rdmaEnabled", !state.rdma.empty());
+   state.snicEnabled = in.flag("snicEnabled", false);
+   state.snicOwnVtep = in.flag("snicOwnVtep", false);
    switches_.push_back(std::move(state));
    /* A switch whose topology lists identifiers reports them; otherwise the
     * kernel's figures stand until the table changes. */

@@ -49,6 +49,8 @@ struct OverlayState {
 class OverlayComponent : public ComponentOf<OverlayState> {
  public:
    void addSwitch(Host &host, Switch const &sw, SwitchSettings &settings) override;
+   void dumpSwitch(Host const &host, Switch const &sw, nlohmann::json &onSwitch,
+                   std::vector<nlohmann::json> &onPorts) const override;
 };
 
 /* Writes the RDMA counts of the switch summary from the switch's table. */
