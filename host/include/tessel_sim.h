@@ -65,7 +65,9 @@ int tessel_sim_add_switch(char const *name, unsigned ports, unsigned learnedMacs
  * the other libraries are reset too (as by tessel_sim_reset).  Returns 0; on
  * failure returns -1, keeps the host as it was and writes a message naming
  * the place in the document ("switches[2].ports[1].mac.macLimit: ...") into
- * error (at most errorSize bytes with its NUL; error may be NULL). */
+ * error (at most errorSize bytes with its NUL; error may be NULL).  A NULL
+ * text loads the topology the process started with (the default, or the
+ * file TESSEL_SIM_TOPOLOGY names). */
 int tessel_sim_load_topology(char const *text, char const *source, char *error,
                              unsigned long errorSize);
 

@@ -220,14 +220,17 @@ void putError(char *error, unsigned long errorSize, char const *text) {
 
 extern "C" TESSEL_HOST_EXPORT int tessel_sim_load_topology(char const *text, char const *source,
                                                            char *error, unsigned long errorSize) {
-   if (text == nullptr) {
-      putError(error, errorSize, "no topology text");
-      return -1;
-   }
    try {
-      std::string const from =
+      std::string from =
           source != nullptr && source[0] != '\0' ? source : "a loaded topology";
-      nlohmann::json document = tessel::parseTopology(text, from);
+      nlohmann::json document;
+      if (text == nullptr) {
+         /* Back to the topology the process started with. */
+         document = tessel::originalTopology();
+         from = tessel::originalTopologySource();
+      } else {
+         document = tessel::parseTopology(text, from);
+      }
       tessel::Host::install(document, from);
       nlohmann::json contributed = nlohmann::json::object();
       char const *key = nullptr;

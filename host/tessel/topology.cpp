@@ -234,7 +234,22 @@ json const &topologyDocument() { return loaded().document; }
 
 std::string const &topologySource() { return loaded().source; }
 
+namespace {
+
+/* The topology the process started with, kept when another replaces it. */
+Loaded const &original() {
+   static Loaded const *first = new Loaded(loaded());
+   return *first;
+}
+
+} // namespace
+
+json const &originalTopology() { return original().document; }
+
+std::string const &originalTopologySource() { return original().source; }
+
 void replaceTopology(json document, std::string source) {
+   original();
    Loaded &current = loaded();
    current.document = std::move(document);
    current.source = std::move(source);

@@ -116,6 +116,10 @@ class Settings {
 nlohmann::json const &topologyDocument();
 /* Where topologyDocument came from, for messages. */
 std::string const &topologySource();
+/* The topology the process started with (the default or the file
+ * TESSEL_SIM_TOPOLOGY names) and its source, whatever replaced it since. */
+nlohmann::json const &originalTopology();
+std::string const &originalTopologySource();
 /* Makes document (from source) the topology tessel_sim_reset restores. */
 void replaceTopology(nlohmann::json document, std::string source);
 

@@ -8,7 +8,7 @@ module talks to: this machine's own libraries, or the simulated host chosen
 with ``TESSEL_HOST=simulated``.
 
 Every module of this package whose name has no leading underscore, other
-than ``cli`` and ``records``, is a subsystem: it lists its public names in
+than ``cli``, ``records`` and ``testing``, is a subsystem: it lists its public names in
 ``__all__`` (exported here) and its command-line commands in ``COMMANDS``.
 """
 
@@ -32,7 +32,7 @@ from libtessel._errors import (  # noqa: E402
 from libtessel._host import Host, host  # noqa: E402
 from libtessel._tables import Walk  # noqa: E402
 
-_NOT_SUBSYSTEMS = ("cli", "records")
+_NOT_SUBSYSTEMS = ("cli", "records", "testing")
 _SUBSYSTEMS = tuple(sorted(
     entry[:-3] for entry in _os.listdir(_os.path.dirname(__file__))
     if entry.endswith(".py") and not entry.startswith("_") and entry[:-3] not in _NOT_SUBSYSTEMS))
