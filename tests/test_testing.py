@@ -17,7 +17,7 @@ import libtessel.cli as cli
 from libtessel import testing
 from conftest import PY_TREE
 
-pytest_plugins = ["libtessel.testing"]
+from libtessel.testing import tessel_host, tessel_topology  # noqa: F401  (the fixtures)
 
 SWITCHES = ("switch0", "switch1", "dswitch0", "dswitch1")
 PER_SWITCH = ("ports", "macs", "uplinks", "teaming", "lags", "vlan", "teps", "rdma", "mcast")
@@ -119,3 +119,206 @@ def test_round_trip_after_changes_gives_the_same_dump_and_answers(tessel_host):
     libtessel.set_uplink_admin_state("switch0", "uplink0", "down")
     testing.reset()
     assert testing.dump() == before_dump
+
+
+def uplink_link(switch, name):
+    return {u.name: u.link for u in libtessel.uplinks(switch)}[name]
+
+
+@pytest.mark.parametrize("status,error", [
+    ("HYX_NOT_FOUND", libtessel.NotFound),
+    (_libtessel.HYX_BUSY, libtessel.Busy),
+    ("HYX_IO_ERROR", libtessel.HostError),
+])
+def test_injected_status_is_returned_once_without_running(tessel_host, status, error):
+    tessel_host.inject_status("VSHYX_SetUplinkAdminLinkState", status)
+    with pytest.raises(error) as raised:
+        libtessel.set_uplink_admin_state("switch0", "uplink0", "down")
+    assert raised.value.status == (status if isinstance(status, int) else getattr(_libtessel, status))
+    assert uplink_link("switch0", "uplink0").name == "UP"     # the function did not run
+    libtessel.set_uplink_admin_state("switch0", "uplink0", "down")  # used up: the next call runs
+    assert uplink_link("switch0", "uplink0").name == "DOWN"
+
+
+def test_injections_reach_the_store_library_and_are_cleared(tessel_host):
+    tessel_host.inject_status("DVSHYX_SwitchRemove", "HYX_BUSY")
+    tessel_host.inject_status("VSHYX_GetVSInfo", "HYX_NOT_FOUND")
+    assert _libtessel.DVSHYX_SwitchRemove("nosuch") == _libtessel.HYX_BUSY
+    tessel_host.clear_injections()
+    assert _libtessel.DVSHYX_SwitchRemove("nosuch") == _libtessel.HYX_NOT_FOUND
+    assert libtessel.switch_summary("switch0").name == "switch0"
+
+
+def test_abandoned_call_raises_the_given_exception(tessel_host):
+    tessel_host.inject_abandon("VSHYX_GetUplinks", "link monitor gone", exception=OSError)
+    with pytest.raises(OSError, match="link monitor gone"):
+        libtessel.uplinks("switch0")
+    assert [u.name for u in libtessel.uplinks("switch0")] == ["uplink0", "uplink1"]
+
+
+@pytest.mark.parametrize("call,error,match", [
+    (lambda: testing.inject_status("VSHYX_NoSuchCall", 1), ValueError, "no host function named"),
+    (lambda: testing.inject_status("VSHYX_FreeMemory", 1), ValueError, "returns no status"),
+    (lambda: testing.inject_status("DVSData_Alloc", 1), ValueError, "returns no status"),
+    (lambda: testing.inject_status("VSHYX_GetVSInfo", "HYX_NO_SUCH"), ValueError, "no status constant"),
+    (lambda: testing.inject_status("VSHYX_GetVSInfo", "VS_MAX_PORTS"), ValueError, "no status constant"),
+    (lambda: testing.inject_status("VSHYX_GetVSInfo", 2**40), ValueError, "32-bit"),
+    (lambda: testing.inject_status("VSHYX_GetVSInfo", True), TypeError, "int or a status"),
+    (lambda: testing.inject_abandon("VSHYX_NoSuchCall"), ValueError, "no host function named"),
+    (lambda: testing.inject_abandon("VSHYX_GetVSInfo", exception=42), TypeError, "exception class"),
+    (lambda: testing.load(42), TypeError, "a path or a dict"),
+])
+def test_bad_injections_and_loads_are_refused(tessel_host, call, error, match):
+    with pytest.raises(error, match=match):
+        call()
+    assert libtessel.switch_summary("switch0").name == "switch0"   # nothing armed
+
+
+def test_more_injections_than_slots_are_refused(tessel_host):
+    base = testing._libraries()[1]
+    names = [n for n in dir(_libtessel) if n.startswith("VSHYX_Get") and base.tessel_sim_known_function(n.encode()) == 1]
+    assert len(names) > 16
+    for name in names[:16]:
+        testing.inject_status(name, 1)
+    with pytest.raises(RuntimeError, match="16 statuses"):
+        testing.inject_status(names[16], 1)
+
+
+def one_switch(**extra):
+    """A small document, with extra merged into its only switch."""
+    sw = {"name": "s0", "distributed": True, "alias": "dvs-t", "kernel": {"dvsName": "50 00-00"},
+          "ports": [{"name": "uplink0", "type": "uplink"}, {"name": "hostport0", "type": "tcpip"},
+                    {"name": "vm-01.eth0", "type": "vnic"}]}
+    sw.update(extra)
+    return {"switches": [sw]}
+
+
+@pytest.mark.parametrize("document,message", [
+    ({"switches": [], "colour": 1}, "colour: unknown setting"),
+    ({"switches": {}}, "switches: expected a list, found object"),
+    ({"switches": [{"name": "s", "ports": [{"name": "p", "mac": {"macLimit": "x"}}]}]},
+     "switches[0].ports[0].mac.macLimit: expected an integer, found string"),
+    ({"switches": [{"name": "s", "ports": [{"name": "p", "mac": {"macLimit": 5000}}]}]},
+     "switches[0].ports[0].mac.macLimit: 5000 is more than 4096"),
+    (one_switch(teaming={"lags": [{"name": "lag1", "uplinks": ["hostport0"]}]}),
+     "switches[0].teaming.lags[0].uplinks: no uplink hostport0 on the switch"),
+    (one_switch(mirror={"sessions": [{"sid": "s1", "destinations": ["vm-09.eth0"]}]}),
+     "switches[0].mirror.sessions[0].destinations: no port vm-09.eth0 on the switch"),
+    (one_switch(mirror={"table": "00"}), "switches[0].mirror.table: shorter than"),
+    (one_switch(mac={"entries": [{"port": "nosuch", "address": "02:00:00:00:00:01"}]}),
+     "switches[0].mac.entries[0].port: no port nosuch on the switch"),
+    (one_switch(mac={"table": [{"port": "vm-01.eth0", "address": "02:00:00:00:00:01"},
+                               {"port": "uplink0", "address": "02:00:00:00:00:01"}]}),
+     "switches[0].mac.table[1].address: the table has an entry"),
+    (one_switch(kernel={"dvsName": "50 00-00", "vdrPort": "router"}),
+     "switches[0].kernel.vdrPort: no port router on the switch"),
+    (one_switch(teaming={"policy": {"loadBalance": 9}}),
+     "switches[0].teaming.policy: the host refuses this policy"),
+    ({"switches": [{"name": "s", "ports": [{"name": "p", "type": "vnic",
+                                             "teaming": {"override": "uplink7"}}]}]},
+     "switches[0].ports[0].teaming.override: no uplink uplink7 on the switch"),
+    ({"switches": [{"name": "s", "ports": [{"name": "p", "vlan": {"policy": {"ranges": [{"first": 5}]}}}]}]},
+     "switches[0].ports[0].vlan.policy.ranges: only a port that tags"),
+    ({"options": {"rtmPhase": "halfway"}, "switches": []}, "options.rtmPhase: \"halfway\" is none of"),
+    ({"clock": -1, "switches": []}, "clock: negative value -1"),
+])
+def test_refused_topology_names_the_place_and_keeps_the_host(tessel_host, document, message):
+    before = testing.dump()
+    with pytest.raises(testing.TopologyError) as raised:
+        testing.load(document)
+    assert message in str(raised.value)
+    assert testing.dump() == before
+
+
+def test_file_topology_and_fixture_topology(tessel_host, tmp_path):
+    path = tmp_path / "small.json"
+    path.write_text(json.dumps(one_switch()))
+    testing.load(str(path))
+    assert libtessel.switch_names() == ["s0"]
+    testing.reset()
+    assert libtessel.switch_names() == ["s0"]
+    path.write_text("{\"switches\": [")
+    with pytest.raises(testing.TopologyError, match=str(path)):
+        testing.load(path)
+    testing.load_default()
+    assert libtessel.switch_names() == list(SWITCHES)
+
+
+def test_refused_against_a_real_host(monkeypatch):
+    from libtessel import _host
+
+    monkeypatch.setattr(_host, "host", lambda: _host.Host(_host.REAL, "_libtessel.so", {}))
+    monkeypatch.setattr(testing, "_libs", None)
+    with pytest.raises(RuntimeError, match="only against the simulated host"):
+        testing.dump()
+
+
+def run(args, env, cwd=None):
+    return subprocess.run([sys.executable] + args, env=env, cwd=cwd, capture_output=True, text=True, timeout=120)
+
+
+def child_env(**extra):
+    env = dict(os.environ, TESSEL_HOST="simulated", PYTHONPATH=PY_TREE)
+    env.pop("TESSEL_SIM_TOPOLOGY", None)
+    env.update(extra)
+    return env
+
+
+def test_state_file_carries_changes_from_one_command_to_the_next(tmp_path):
+    state = tmp_path / "host.json"
+    env = child_env(TESSEL_SIM_STATE=str(state))
+    first = run(["-c", "import _libtessel as m; "
+                       "assert m.VSHYX_SetUplinkAdminLinkState('switch0', 'uplink1', m.HYX_LINK_STATE_DOWN) == 0"],
+                env)
+    assert first.returncode == 0, first.stderr
+    assert json.loads(state.read_text())["clock"] > 0
+    second = run(["-m", "libtessel", "uplinks", "switch0", "--json"], env)
+    assert second.returncode == 0, second.stderr
+    assert {u["name"]: u["link"] for u in json.loads(second.stdout)} == {"uplink0": "up", "uplink1": "down"}
+    # No temporary file is left beside the state.
+    assert sorted(p.name for p in tmp_path.iterdir()) == ["host.json", "host.json.lock"]
+    # A broken state file is reported and never written over.
+    state.write_text("{\"switches\": 3}")
+    third = run(["-m", "libtessel", "switches", "--json"], env)
+    assert "switches: expected a list" in third.stderr
+    assert state.read_text() == "{\"switches\": 3}"
+
+
+EXAMPLE_TEST = '''
+import pytest
+import libtessel
+
+LAB = {"switches": [{"name": "lab0", "ports": [{"name": "uplink0", "type": "uplink"}]}]}
+
+
+def test_uplink_change_refused_by_a_busy_host(tessel_host):
+    tessel_host.inject_status("VSHYX_SetUplinkAdminLinkState", "HYX_BUSY")
+    with pytest.raises(libtessel.Busy):
+        libtessel.set_uplink_admin_state("switch0", "uplink0", "down")
+
+
+@pytest.mark.tessel_topology(LAB)
+def test_marker_topology(tessel_host):
+    assert libtessel.switch_names() == ["lab0"]
+
+
+class TestOwnTopology:
+    @pytest.fixture
+    def tessel_topology(self):
+        return LAB
+
+    def test_fixture_topology(self, tessel_host):
+        libtessel.set_uplink_admin_state("lab0", "uplink0", "down")
+
+
+def test_default_is_back(tessel_host):
+    assert "switch0" in libtessel.switch_names()
+'''
+
+
+def test_plugin_in_a_script_authors_suite(tmp_path):
+    (tmp_path / "conftest.py").write_text('pytest_plugins = ["libtessel.testing"]\n')
+    (tmp_path / "test_example.py").write_text(EXAMPLE_TEST)
+    result = run(["-m", "pytest", "-q", "-p", "no:cacheprovider", str(tmp_path)], child_env(), cwd=tmp_path)
+    assert result.returncode == 0, result.stdout + result.stderr
+    assert "4 passed" in result.stdout and "warning" not in result.stdout
