@@ -322,3 +322,63 @@ def test_plugin_in_a_script_authors_suite(tmp_path):
     result = run(["-m", "pytest", "-q", "-p", "no:cacheprovider", str(tmp_path)], child_env(), cwd=tmp_path)
     assert result.returncode == 0, result.stdout + result.stderr
     assert "4 passed" in result.stdout and "warning" not in result.stdout
+
+
+def ls_policies(sw, port):
+    """Two logical-switch policies on sw, the first chosen by port."""
+    m = _libtessel
+    table = m.alloc_ls_team_table(2)
+    for i, name in enumerate(("gold", "silver")):
+        policy = m.LSTeamTable___getitem__(table, i)
+        m.LSTeamPolicy_name_set(policy, name)
+        m.LSTeamPolicy_numActive_set(policy, 1)
+        m.LSTeamPolicy___setitem__(policy, 0, "uplink4")
+    try:
+        return [m.VSDVS_SetLSTeamingPolicy(sw, table), m.VSDVS_SetPortLSTeamingPolicy(sw, port, "gold")]
+    finally:
+        m.free_ls_team_table(table)
+
+
+def rtm_save():
+    query = _libtessel.alloc_rtm_query(1)
+    _libtessel.RTM_Portset_psName_set(_libtessel.RTMIOCtlQuery___getitem__(query, 0), "switch0")
+    try:
+        return [_libtessel.VSHYX_RTMOp(query, _libtessel.RTM_IOCCMD_SAVE)]
+    finally:
+        _libtessel.free_rtm_query(query)
+
+
+@pytest.mark.parametrize("change,probe", [
+    (lambda: ls_policies("dswitch0", "prod-web-01.eth0"),
+     lambda: _libtessel.VSDVS_GetPortLSTeamingPolicyName("dswitch0", "prod-web-01.eth0")),
+    (lambda: [libtessel.set_teaming_policy("dvs-prod", libtessel.teaming_policy("dvs-prod")._replace(
+        active=["uplink5"], standby=["uplink4"]), port="hostport2")],
+     lambda: (cli_json("teaming", "dvs-prod", "--port", "hostport2"), cli_json("teaming", "dvs-prod"))),
+    (lambda: [libtessel.set_port_vlan_policy("dswitch0", "prod-app-02.eth0", vlan_id=201, flags=["pvlan"])],
+     lambda: (cli_json("vlan", "dswitch0"), raw(libtessel.port_info("dswitch0", "prod-app-02.eth0"),
+                                                PORT_INFO_SIZE))),
+    (rtm_save, lambda: rtm_save()),
+    (lambda: [_libtessel.VSDVS_AddSwitchUplinkPort("dswitch1", "uplink-spare")],
+     lambda: cli_json("teaming", "dswitch1")),
+    (lambda: [libtessel.append_mirror_sessions("dvs-lab", [libtessel.mirror_session(
+        "rspan", "to the lab", ingress=["uplink6"], type="encapsulated-source", encapsulation="erspan3",
+        encap_vlan=300, gre_key=7, erspan_id=9, enabled=False)])],
+     lambda: cli_json("mirror", "dvs-lab")),
+    (lambda: [libtessel.clear_static_mac("dswitch0", "prod-web-01.eth0", "02:aa:02:00:00:01", vid=100,
+                                         addr_type="user"),
+              libtessel.remove_tunnel_endpoint("dswitch0", "192.0.2.11")],
+     lambda: (cli_json("macs", "dswitch0"), cli_json("teps", "dswitch0"))),
+    (lambda: [libtessel.set_user_mcast_macs("dswitch0", ["01:00:5e:00:00:42"], port="hostport3"),
+              libtessel.clear_rdma_ids("dswitch0", "prod-db-01.eth0", "tnt-blue")],
+     lambda: (libtessel.user_mcast_macs("dswitch0", port="hostport3"), cli_json("rdma", "dswitch0"),
+              cli_json("switches"))),
+], ids=["ls-policies", "port-policy", "private-vlan", "rtm-phase", "uplink-ports", "mirror", "removals",
+        "mcast-rdma"])
+def test_each_change_survives_dump_and_load(tessel_host, change, probe):
+    default = testing.dump()
+    assert all(status in (None, _libtessel.HYX_OK) for status in change())
+    changed, seen = testing.dump(), probe()
+    assert changed != default
+    testing.load(changed)
+    assert testing.dump() == changed
+    assert probe() == seen

@@ -271,10 +271,10 @@ TESSEL_HOST_EXPORT int tessel_sim_take_status(char const *function, int *status)
    return taken;
 }
 
-TESSEL_HOST_EXPORT void tessel_sim_after_call(void) {
+TESSEL_HOST_EXPORT void tessel_sim_after_call(char const *function) {
    tessel_sim_call_hook hook = g_afterCall.load(std::memory_order_acquire);
    if (hook != NULL)
-      hook();
+      hook(function);
 }
 
 TESSEL_HOST_EXPORT void tessel_sim_set_after_call_hook(tessel_sim_call_hook hook) {

@@ -723,7 +723,7 @@ extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_alias(char const *name, char *a
 #define STORE_CALL(ret, name, params, body)                                                        \
    extern "C" TESSEL_HOST_EXPORT ret name params {                                                 \
       TESSEL_SIM_SHELL_ENTRY(ret, name)                                                            \
-      TesselSimCallDone const tesselSimCallDone;                                                   \
+      TesselSimCallDone const tesselSimCallDone(#name);                                            \
       return guarded([&]() -> HYX_ReturnStatus body);                                              \
    }                                                                                               \
    TESSEL_SIM_REGISTER(ret, name);

@@ -30,9 +30,10 @@ TESSEL_HOST_EXPORT int tessel_sim_register_function(char const *function, int re
 TESSEL_HOST_EXPORT int tessel_sim_take_status(char const *function, int *status);
 
 /* Runs the hook a library installed to see every completed host call (the
- * state file's writer); does nothing when none is installed.  Never jumps. */
-TESSEL_HOST_EXPORT void tessel_sim_after_call(void);
-typedef void (*tessel_sim_call_hook)(void);
+ * state file's writer) with the function's name; does nothing when none is
+ * installed.  Never jumps. */
+TESSEL_HOST_EXPORT void tessel_sim_after_call(char const *function);
+typedef void (*tessel_sim_call_hook)(char const *function);
 TESSEL_HOST_EXPORT void tessel_sim_set_after_call_hook(tessel_sim_call_hook hook);
 
 /* Another library's top-level key of the topology document: load gets the
@@ -114,10 +115,13 @@ template <typename R> inline R tessel_sim_injected(int status) {
 /* Tells the after-call hook that a host call completed, when it goes out of
  * scope; made after the entry check, so a jump from there skips nothing. */
 struct TesselSimCallDone {
-   TesselSimCallDone() = default;
+   explicit TesselSimCallDone(char const *function) : function_(function) {}
    TesselSimCallDone(TesselSimCallDone const &) = delete;
    TesselSimCallDone &operator=(TesselSimCallDone const &) = delete;
-   ~TesselSimCallDone() { tessel_sim_after_call(); }
+   ~TesselSimCallDone() { tessel_sim_after_call(function_); }
+
+ private:
+   char const *function_;
 };
 
 /* The check at the entry of a shell: an armed fault abandons the call; an
@@ -145,7 +149,7 @@ struct TesselSimCallDone {
 #define TESSEL_HOST_API(ret, name, params, call)                                                   \
    extern "C" TESSEL_HOST_EXPORT ret name params {                                                 \
       TESSEL_SIM_SHELL_ENTRY(ret, name)                                                            \
-      TesselSimCallDone const tesselSimCallDone;                                                   \
+      TesselSimCallDone const tesselSimCallDone(#name);                                            \
       return static_cast<ret>(call);                                                               \
    }                                                                                               \
    TESSEL_SIM_REGISTER(ret, name);

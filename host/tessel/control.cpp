@@ -120,7 +120,22 @@ void persist() {
    state.busy = false;
 }
 
-void afterCall() { persist(); }
+/* Calls that only read (Get..., Is..., FreeMemory, the store's lookups and
+ * traversals) never change the host, so the host is not written out after
+ * them. */
+bool readsOnly(char const *function) {
+   char const *rest = strchr(function, '_');
+   rest = rest != nullptr ? rest + 1 : function;
+   for (char const *prefix : {"Get", "Is", "Free", "Lookup", "Iterate", "Walk"})
+      if (strncmp(rest, prefix, strlen(prefix)) == 0)
+         return true;
+   return strstr(rest, "Lookup") != nullptr;
+}
+
+void afterCall(char const *function) {
+   if (function == nullptr || !readsOnly(function))
+      persist();
+}
 
 void resetHook() {
    try {
