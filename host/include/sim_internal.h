@@ -38,8 +38,12 @@ TESSEL_HOST_EXPORT void tessel_sim_set_after_call_hook(tessel_sim_call_hook hook
 
 /* Another library's top-level key of the topology document: load gets the
  * JSON text of the key's value (NULL when the document has none) and returns
- * 0, or -1 with a message of at most errorSize bytes in error; dump returns
- * the key's value as JSON text in a block of malloc (or NULL for none). */
+ * 0, or -1 with a message of at most errorSize bytes in error, keeping its
+ * state; dump returns the key's value as JSON text in a block of malloc (or
+ * NULL for none).  libtessel.so calls load on every reset, after the host and
+ * every library's own reset, so after the library's reset hook; a refusal
+ * fails tessel_sim_load_topology with the library's message, though the
+ * host itself was replaced by then. */
 typedef int (*tessel_sim_key_load)(char const *json, char *error, size_t errorSize);
 typedef char *(*tessel_sim_key_dump)(void);
 TESSEL_HOST_EXPORT void tessel_sim_add_topology_key(char const *key, tessel_sim_key_load load,

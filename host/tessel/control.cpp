@@ -137,9 +137,38 @@ void afterCall(char const *function) {
       persist();
 }
 
+/* Hands each top-level key another library contributed its value in the
+ * topology (NULL when absent); returns the first refusal, or "". */
+std::string applyContributedKeys(nlohmann::json const &document) {
+   char const *key = nullptr;
+   tessel_sim_key_load load = nullptr;
+   tessel_sim_key_dump dump = nullptr;
+   for (size_t i = 0; tessel_sim_topology_key(i, &key, &load, &dump) == 0; ++i) {
+      auto const found = document.find(key);
+      std::string const value = found != document.end() ? found->dump() : std::string();
+      char message[512] = "";
+      if (load(found != document.end() ? value.c_str() : nullptr, message, sizeof message) != 0)
+         return std::string(key) + ": " + message;
+   }
+   return std::string();
+}
+
+/* The refusal of a contributed key during the reset a load runs, for the
+ * load to report; empty otherwise. */
+std::string g_contributedError;
+bool g_loading = false;
+
 void resetHook() {
    try {
       Host::reset();
+      /* The other libraries' hooks ran before this one (they registered
+       * theirs when they loaded, ahead of this library), so their keys go
+       * to a fresh state. */
+      std::string const refused = applyContributedKeys(topologyDocument());
+      if (!refused.empty() && g_loading)
+         g_contributedError = refused;
+      else if (!refused.empty())
+         fprintf(stderr, "libtessel: %s: %s\n", topologySource().c_str(), refused.c_str());
    } catch (std::exception const &e) {
       fprintf(stderr, "libtessel: host not restored: %s\n", e.what());
    }
@@ -236,8 +265,7 @@ void putError(char *error, unsigned long errorSize, char const *text) {
 extern "C" TESSEL_HOST_EXPORT int tessel_sim_load_topology(char const *text, char const *source,
                                                            char *error, unsigned long errorSize) {
    try {
-      std::string from =
-          source != nullptr && source[0] != '\0' ? source : "a loaded topology";
+      std::string from = source != nullptr && source[0] != '\0' ? source : "a loaded topology";
       nlohmann::json document;
       if (text == nullptr) {
          /* Back to the topology the process started with. */
@@ -247,25 +275,16 @@ extern "C" TESSEL_HOST_EXPORT int tessel_sim_load_topology(char const *text, cha
          document = tessel::parseTopology(text, from);
       }
       tessel::Host::install(document, from);
-      nlohmann::json contributed = nlohmann::json::object();
-      char const *key = nullptr;
-      tessel_sim_key_load load = nullptr;
-      tessel_sim_key_dump dump = nullptr;
-      for (size_t i = 0; tessel_sim_topology_key(i, &key, &load, &dump) == 0; ++i)
-         if (document.contains(key))
-            contributed[key] = document[key];
       tessel::replaceTopology(std::move(document), from);
-      /* The other libraries start again from the new host (the distributed
-         switch store seeds itself from its switches); this one is rebuilt from
-         the same document. */
+      /* The other libraries start again from the new host; this one is
+         rebuilt from the same document and hands the other libraries their
+         keys of it. */
+      tessel::g_loading = true;
+      tessel::g_contributedError.clear();
       tessel_sim_reset();
-      for (size_t i = 0; tessel_sim_topology_key(i, &key, &load, &dump) == 0; ++i) {
-         std::string const value = contributed.contains(key) ? contributed[key].dump() : "";
-         char message[512] = "";
-         if (load(contributed.contains(key) ? value.c_str() : nullptr, message, sizeof message) !=
-             0)
-            throw tessel::TopologyError(from + ": " + key + ": " + message);
-      }
+      tessel::g_loading = false;
+      if (!tessel::g_contributedError.empty())
+         throw tessel::TopologyError(from + ": " + tessel::g_contributedError);
       tessel::persist();
       return 0;
    } catch (std::exception const &e) {
