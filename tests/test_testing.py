@@ -341,6 +341,23 @@ def rtm_save():
         _libtessel.free_rtm_query(query)
 
 
+def rdma_two_vlans():
+    """Two identifiers of one port and tenant on VLANs of their own."""
+    m = _libtessel
+    entry = m.new_VSSetRdmaEntry()
+    m.VSSetRdmaEntry_numIDs_set(entry, 2)
+    m.VSSetRdmaEntry_portID_set(entry, libtessel.port_info("dvs-prod", "prod-db-03.eth0").portID)
+    m.VSSetRdmaEntry_set_tenant_id(entry, "tnt-x")
+    for i, vlan in enumerate((100, 200)):
+        m.VSSetRdmaEntry_set_ipv4_address(entry, i, int.from_bytes(bytes([10, 9, 9, 1 + i]), "little"))
+        m.VSSetRdmaEntry_set_id_type(entry, i, 1)  # IPv4
+        m.VSSetRdmaEntry_set_vlan_id(entry, i, vlan)
+    try:
+        return [m.VSHYX_SetRdmaTable("dswitch0", entry)]
+    finally:
+        m.delete_VSSetRdmaEntry(entry)
+
+
 @pytest.mark.parametrize("change,probe", [
     (lambda: ls_policies("dswitch0", "prod-web-01.eth0"),
      lambda: _libtessel.VSDVS_GetPortLSTeamingPolicyName("dswitch0", "prod-web-01.eth0")),
@@ -365,8 +382,9 @@ def rtm_save():
               libtessel.clear_rdma_ids("dswitch0", "prod-db-01.eth0", "tnt-blue")],
      lambda: (libtessel.user_mcast_macs("dswitch0", port="hostport3"), cli_json("rdma", "dswitch0"),
               cli_json("switches"))),
+    (rdma_two_vlans, lambda: cli_json("rdma", "dswitch0")),
 ], ids=["ls-policies", "port-policy", "private-vlan", "rtm-phase", "uplink-ports", "mirror", "removals",
-        "mcast-rdma"])
+        "mcast-rdma", "rdma-vlans"])
 def test_each_change_survives_dump_and_load(tessel_host, change, probe):
     default = testing.dump()
     assert all(status in (None, _libtessel.HYX_OK) for status in change())

@@ -25,12 +25,19 @@ void OverlayComponent::dumpSwitch(Host const &, Switch const &sw, json &out,
          for (auto const &id : set.ids)
             ids.push_back(ipText(reinterpret_cast<uint8_t const *>(id.rdmaId),
                                  id.idType == VS_RDMA_ID_TYPE_IPV6));
-         /* The topology gives one VLAN for a set's identifiers. */
+         /* One VLAN for the set's identifiers, and the ones that differ. */
          json e = {{"port", sw.ports[set.port].clientName},
                    {"tenant", set.tenant},
                    {"ids", ids},
                    {"created", set.created}};
-         putUnlessDefault(e, "vlan", set.ids.empty() ? 0 : set.ids[0].vlanID, 0);
+         uint16_t const vlan = set.ids.empty() ? 0 : set.ids[0].vlanID;
+         putUnlessDefault(e, "vlan", vlan, 0);
+         json own = json::object();
+         for (size_t i = 0; i < set.ids.size(); ++i)
+            if (set.ids[i].vlanID != vlan)
+               own[std::to_string(i)] = set.ids[i].vlanID;
+         if (!own.empty())
+            e["idVlans"] = std::move(own);
          putUnlessDefault(e, "vtepLabel", set.vtepLabel, 0u);
          putUnlessDefault(e, "remote", set.remote, false);
          putUnlessDefault(e, "postponeTime", set.postponeTime, 0);

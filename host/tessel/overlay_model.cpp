@@ -67,6 +67,12 @@ RdmaSet rdmaSetting(Switch const &sw, Settings &in, uint32_t clock) {
    }
    if (set.ids.empty() || set.ids.size() > VS_RDMA_MAX_IDS)
       in.fail("a port has 1 to " + std::to_string(VS_RDMA_MAX_IDS) + " ids for a tenant", "ids");
+   /* An identifier's own VLAN, by its position, where it differs. */
+   for (auto const &own : in.numberMap("idVlans", VS_RDMA_MAX_IDS - 1, VS_VLAN_ID_MAX)) {
+      if (own.first >= set.ids.size())
+         in.fail("no identifier " + std::to_string(own.first), "idVlans");
+      set.ids[own.first].vlanID = static_cast<hyx_uint16>(own.second);
+   }
    return set;
 }
 
