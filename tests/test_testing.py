@@ -260,6 +260,9 @@ def child_env(**extra):
 def test_state_file_carries_changes_from_one_command_to_the_next(tmp_path):
     state = tmp_path / "host.json"
     env = child_env(TESSEL_SIM_STATE=str(state))
+    # A command that only reads creates the file from the topology.
+    assert run(["-m", "libtessel", "aliases"], env).returncode == 0
+    assert [sw["name"] for sw in json.loads(state.read_text())["switches"]] == list(SWITCHES)
     first = run(["-c", "import _libtessel as m; "
                        "assert m.VSHYX_SetUplinkAdminLinkState('switch0', 'uplink1', m.HYX_LINK_STATE_DOWN) == 0"],
                 env)
@@ -275,6 +278,9 @@ def test_state_file_carries_changes_from_one_command_to_the_next(tmp_path):
     third = run(["-m", "libtessel", "switches", "--json"], env)
     assert "switches: expected a list" in third.stderr
     assert state.read_text() == "{\"switches\": 3}"
+    # A state file that cannot be kept is reported, and no other host is used.
+    fourth = run(["-m", "libtessel", "uplinks", "switch0"], child_env(TESSEL_SIM_STATE=str(tmp_path / "no" / "host.json")))
+    assert fourth.returncode == 1 and "host.json.lock: cannot be opened" in fourth.stderr
 
 
 EXAMPLE_TEST = '''

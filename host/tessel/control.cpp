@@ -35,6 +35,10 @@ struct StateFile {
    std::string last;
    bool watching = false;
    bool busy = false;
+   /* The file did not exist: the first call of any kind creates it. */
+   bool create = false;
+   /* A failed write is reported once, until a write succeeds again. */
+   bool reported = false;
 };
 
 StateFile &stateFile() {
@@ -114,8 +118,12 @@ void persist() {
          writeStateFile(state.path, text);
          state.last = std::move(text);
       }
+      state.create = false;
+      state.reported = false;
    } catch (std::exception const &e) {
-      fprintf(stderr, "libtessel: state not saved: %s\n", e.what());
+      if (!state.reported)
+         fprintf(stderr, "libtessel: state not saved: %s\n", e.what());
+      state.reported = true;
    }
    state.busy = false;
 }
@@ -133,7 +141,7 @@ bool readsOnly(char const *function) {
 }
 
 void afterCall(char const *function) {
-   if (function == nullptr || !readsOnly(function))
+   if (function == nullptr || !readsOnly(function) || stateFile().create)
       persist();
 }
 
@@ -218,8 +226,10 @@ std::optional<nlohmann::json> stateDocument() {
       FileLock const held(path, LOCK_SH);
       std::unique_ptr<FILE, int (*)(FILE *)> file(fopen(path, "rb"), fclose);
       if (!file) {
-         if (errno == ENOENT)
+         if (errno == ENOENT) {
+            stateFile().create = true;
             return std::nullopt;
+         }
          throw TopologyError(source + ": cannot be opened: " + strerror(errno));
       }
       char chunk[4096];
@@ -230,6 +240,7 @@ std::optional<nlohmann::json> stateDocument() {
          throw TopologyError(source + ": cannot be read: " + strerror(errno));
    }
    stateFile().last = text;
+   stateFile().create = false;
    return parseTopology(text, source);
 }
 
