@@ -8,6 +8,7 @@ import json
 import os
 import subprocess
 import sys
+import time
 
 import pytest
 
@@ -281,6 +282,36 @@ def test_state_file_carries_changes_from_one_command_to_the_next(tmp_path):
     # A state file that cannot be kept is reported, and no other host is used.
     fourth = run(["-m", "libtessel", "uplinks", "switch0"], child_env(TESSEL_SIM_STATE=str(tmp_path / "no" / "host.json")))
     assert fourth.returncode == 1 and "host.json.lock: cannot be opened" in fourth.stderr
+
+
+
+LONG_LIVED = """
+import sys, libtessel
+libtessel.switch_names()
+sys.stdin.readline()                      # another command runs meanwhile
+libtessel.set_uplink_admin_state("switch0", "uplink0", "down")
+print(sorted(u.name for u in libtessel.uplinks("switch0") if u.link.name == "DOWN"))
+"""
+
+
+def test_a_running_process_takes_another_commands_change_before_its_own(tmp_path):
+    env = child_env(TESSEL_SIM_STATE=str(tmp_path / "host.json"))
+    waiting = subprocess.Popen([sys.executable, "-c", LONG_LIVED], env=env, stdin=subprocess.PIPE,
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    try:
+        deadline = time.monotonic() + 60
+        while not (tmp_path / "host.json").exists() and waiting.poll() is None and time.monotonic() < deadline:
+            time.sleep(0.01)  # the first call creates the file
+        other = run(["-c", "import libtessel; libtessel.set_uplink_admin_state('switch0', 'uplink1', 'down')"], env)
+        assert other.returncode == 0, other.stderr
+        out, err = waiting.communicate("go\n", timeout=120)
+    finally:
+        if waiting.poll() is None:
+            waiting.kill()
+    assert waiting.returncode == 0, err
+    assert out.strip() == "['uplink0', 'uplink1']"
+    last = run(["-m", "libtessel", "uplinks", "switch0", "--json"], env)
+    assert [u["link"] for u in json.loads(last.stdout)] == ["down", "down"]
 
 
 EXAMPLE_TEST = '''

@@ -46,6 +46,7 @@ struct StatusSlot {
 pthread_mutex_t g_lock = PTHREAD_MUTEX_INITIALIZER;
 FaultSlot g_faults[kFaultSlots];
 StatusSlot g_statuses[kFaultSlots];
+std::atomic<tessel_sim_call_hook> g_beforeCall{nullptr};
 std::atomic<tessel_sim_call_hook> g_afterCall{nullptr};
 
 /* The exported host functions, by name: 1 for those returning a status.
@@ -271,14 +272,23 @@ TESSEL_HOST_EXPORT int tessel_sim_take_status(char const *function, int *status)
    return taken;
 }
 
+TESSEL_HOST_EXPORT void tessel_sim_before_call(char const *function) {
+   tessel_sim_call_hook hook = g_beforeCall.load(std::memory_order_acquire);
+   if (hook != NULL)
+      hook(function);
+}
+
 TESSEL_HOST_EXPORT void tessel_sim_after_call(char const *function) {
    tessel_sim_call_hook hook = g_afterCall.load(std::memory_order_acquire);
    if (hook != NULL)
       hook(function);
 }
 
-TESSEL_HOST_EXPORT void tessel_sim_set_after_call_hook(tessel_sim_call_hook hook) {
-   g_afterCall.store(hook, std::memory_order_release);
+TESSEL_HOST_EXPORT void tessel_sim_set_call_hooks(tessel_sim_call_hook before,
+                                                  tessel_sim_call_hook after) {
+   /* A call in flight may see the after hook alone; the hooks allow it. */
+   g_afterCall.store(after, std::memory_order_release);
+   g_beforeCall.store(before, std::memory_order_release);
 }
 
 TESSEL_HOST_EXPORT void tessel_sim_add_topology_key(char const *key, tessel_sim_key_load load,

@@ -29,12 +29,15 @@ TESSEL_HOST_EXPORT int tessel_sim_register_function(char const *function, int re
  * set (the injection is used up), else 0.  Never jumps. */
 TESSEL_HOST_EXPORT int tessel_sim_take_status(char const *function, int *status);
 
-/* Runs the hook a library installed to see every completed host call (the
- * state file's writer) with the function's name; does nothing when none is
- * installed.  Never jumps. */
+/* Run the hooks a library installed around every host call (the state
+ * file's reader and writer) with the function's name: before it runs (after
+ * the entry check) and once it returned; nothing when none is installed.
+ * Never jump. */
+TESSEL_HOST_EXPORT void tessel_sim_before_call(char const *function);
 TESSEL_HOST_EXPORT void tessel_sim_after_call(char const *function);
 typedef void (*tessel_sim_call_hook)(char const *function);
-TESSEL_HOST_EXPORT void tessel_sim_set_after_call_hook(tessel_sim_call_hook hook);
+TESSEL_HOST_EXPORT void tessel_sim_set_call_hooks(tessel_sim_call_hook before,
+                                                  tessel_sim_call_hook after);
 
 /* Another library's top-level key of the topology document: load gets the
  * JSON text of the key's value (NULL when the document has none) and returns
@@ -116,10 +119,13 @@ template <typename R> inline R tessel_sim_injected(int status) {
       return (void)status, R();
 }
 
-/* Tells the after-call hook that a host call completed, when it goes out of
- * scope; made after the entry check, so a jump from there skips nothing. */
+/* Tells the call hooks that a host call starts, and that it completed when
+ * it goes out of scope; made after the entry check, so a jump from there
+ * skips nothing. */
 struct TesselSimCallDone {
-   explicit TesselSimCallDone(char const *function) : function_(function) {}
+   explicit TesselSimCallDone(char const *function) : function_(function) {
+      tessel_sim_before_call(function);
+   }
    TesselSimCallDone(TesselSimCallDone const &) = delete;
    TesselSimCallDone &operator=(TesselSimCallDone const &) = delete;
    ~TesselSimCallDone() { tessel_sim_after_call(function_); }

@@ -39,6 +39,10 @@ struct StateFile {
    bool create = false;
    /* A failed write is reported once, until a write succeeds again. */
    bool reported = false;
+   /* The file as this process last read or wrote it, to tell whether
+    * another process replaced it since. */
+   struct stat seen{};
+   bool seenValid = false;
 };
 
 StateFile &stateFile() {
@@ -77,10 +81,45 @@ class FileLock {
 
 std::string documentText(nlohmann::json const &document) { return document.dump(2) + "\n"; }
 
+/* The lock a host call holds on the state file from before it runs until
+ * the host is written out after it, and how deep in nested calls the
+ * thread is. */
+thread_local std::unique_ptr<FileLock> t_held;
+thread_local int t_heldHow = 0;
+thread_local int t_depth = 0;
+
+void remember(StateFile &state) { state.seenValid = stat(state.path.c_str(), &state.seen) == 0; }
+
+bool replacedSince(StateFile const &state) {
+   struct stat now{};
+   if (stat(state.path.c_str(), &now) != 0)
+      return false;
+   return !state.seenValid || now.st_ino != state.seen.st_ino ||
+          now.st_size != state.seen.st_size || now.st_mtim.tv_sec != state.seen.st_mtim.tv_sec ||
+          now.st_mtim.tv_nsec != state.seen.st_mtim.tv_nsec;
+}
+
+std::string readWhole(std::string const &path) {
+   std::unique_ptr<FILE, int (*)(FILE *)> file(fopen(path.c_str(), "rb"), fclose);
+   if (!file)
+      throw TopologyError(path + ": cannot be opened: " + strerror(errno));
+   std::string text;
+   char chunk[4096];
+   size_t n;
+   while ((n = fread(chunk, 1, sizeof chunk, file.get())) > 0)
+      text.append(chunk, n);
+   if (ferror(file.get()))
+      throw TopologyError(path + ": cannot be read: " + strerror(errno));
+   return text;
+}
+
 /* Writes text as the whole state file at once: a temporary file in the same
  * folder, flushed to disk, renamed over the file. */
 void writeStateFile(std::string const &path, std::string const &text) {
-   FileLock const held(path, LOCK_EX);
+   /* A call that changes the host holds the lock already. */
+   std::unique_ptr<FileLock> const held = t_held != nullptr && t_heldHow == LOCK_EX
+                                              ? nullptr
+                                              : std::make_unique<FileLock>(path, LOCK_EX);
    std::string const temporary = path + ".tmp." + std::to_string(getpid());
    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
    if (fd < 0)
@@ -117,6 +156,7 @@ void persist() {
       if (text != state.last) {
          writeStateFile(state.path, text);
          state.last = std::move(text);
+         remember(state);
       }
       state.create = false;
       state.reported = false;
@@ -140,9 +180,43 @@ bool readsOnly(char const *function) {
    return strstr(rest, "Lookup") != nullptr;
 }
 
+/* Before a host call: takes the state file's lock (shared for a call that
+ * only reads) and, when another process replaced the file since, takes the
+ * host it holds, so a change is made to the newest host and none is lost. */
+void beforeCall(char const *function) {
+   if (t_depth++ != 0)
+      return;
+   StateFile &state = stateFile();
+   if (!state.watching)
+      return;
+   bool const writes = function == nullptr || !readsOnly(function) || state.create;
+   try {
+      t_held = std::make_unique<FileLock>(state.path, writes ? LOCK_EX : LOCK_SH);
+      t_heldHow = writes ? LOCK_EX : LOCK_SH;
+      std::lock_guard<std::mutex> const held(state.lock);
+      if (replacedSince(state)) {
+         std::string text = readWhole(state.path);
+         if (text != state.last) {
+            Host::install(parseTopology(text, "TESSEL_SIM_STATE=" + state.path),
+                          "TESSEL_SIM_STATE=" + state.path);
+            state.last = std::move(text);
+         }
+         remember(state);
+      }
+   } catch (std::exception const &e) {
+      fprintf(stderr, "libtessel: state not read: %s\n", e.what());
+   }
+}
+
 void afterCall(char const *function) {
+   /* The call that built the host (and installed the hooks) started before
+    * they were: it ends without a start, as an outermost call. */
+   if (t_depth > 0 && --t_depth != 0)
+      return;
    if (function == nullptr || !readsOnly(function) || stateFile().create)
       persist();
+   t_held.reset();
+   t_heldHow = 0;
 }
 
 /* Hands each top-level key another library contributed its value in the
@@ -241,6 +315,8 @@ std::optional<nlohmann::json> stateDocument() {
    }
    stateFile().last = text;
    stateFile().create = false;
+   stateFile().path = path;
+   remember(stateFile());
    return parseTopology(text, source);
 }
 
@@ -256,7 +332,7 @@ void watchStateFile(bool built) {
    }
    state.path = path;
    state.watching = true;
-   tessel_sim_set_after_call_hook(afterCall);
+   tessel_sim_set_call_hooks(beforeCall, afterCall);
 }
 
 } // namespace tessel
