@@ -46,6 +46,9 @@ struct StatusSlot {
 pthread_mutex_t g_lock = PTHREAD_MUTEX_INITIALIZER;
 FaultSlot g_faults[kFaultSlots];
 StatusSlot g_statuses[kFaultSlots];
+/* How many statuses are armed, so a call checks without the lock when none
+ * is (the usual case). */
+std::atomic<int> g_armedStatuses{0};
 std::atomic<tessel_sim_call_hook> g_beforeCall{nullptr};
 std::atomic<tessel_sim_call_hook> g_afterCall{nullptr};
 
@@ -204,6 +207,7 @@ TESSEL_HOST_EXPORT void tessel_sim_clear_faults(void) {
       g_faults[i].armed = 0;
       g_statuses[i].armed = 0;
    }
+   g_armedStatuses.store(0);
    pthread_mutex_unlock(&g_lock);
 }
 
@@ -250,6 +254,8 @@ TESSEL_HOST_EXPORT int tessel_sim_inject_status(char const *function, int status
          slot = &g_statuses[i];
    }
    if (slot != NULL) {
+      if (!slot->armed)
+         g_armedStatuses.fetch_add(1);
       copyText(slot->function, sizeof slot->function, function);
       slot->status = status;
       slot->armed = 1;
@@ -260,11 +266,14 @@ TESSEL_HOST_EXPORT int tessel_sim_inject_status(char const *function, int status
 
 TESSEL_HOST_EXPORT int tessel_sim_take_status(char const *function, int *status) {
    int taken = 0;
+   if (g_armedStatuses.load() == 0)
+      return 0;
    pthread_mutex_lock(&g_lock);
    for (size_t i = 0; i < kFaultSlots && !taken; ++i) {
       if (g_statuses[i].armed && strcmp(g_statuses[i].function, function) == 0) {
          *status = g_statuses[i].status;
          g_statuses[i].armed = 0;
+         g_armedStatuses.fetch_sub(1);
          taken = 1;
       }
    }
