@@ -195,13 +195,15 @@ void beforeCall(char const *function) {
       t_heldHow = writes ? LOCK_EX : LOCK_SH;
       std::lock_guard<std::mutex> const held(state.lock);
       if (replacedSince(state)) {
+         /* A file that cannot be taken is reported once, and the host goes
+          * on as it was. */
+         remember(state);
          std::string text = readWhole(state.path);
          if (text != state.last) {
             Host::install(parseTopology(text, "TESSEL_SIM_STATE=" + state.path),
                           "TESSEL_SIM_STATE=" + state.path);
             state.last = std::move(text);
          }
-         remember(state);
       }
    } catch (std::exception const &e) {
       fprintf(stderr, "libtessel: state not read: %s\n", e.what());
