@@ -44,6 +44,8 @@ void copyText(char *dst, size_t size, std::string const &text, Settings &in, cha
    memcpy(dst, text.data(), text.size());
 }
 
+} // namespace
+
 /* A session of the topology: its identifier, name, destination and source
  * ports (mirrored both ways) and whether it is legacy (promiscuous) or
  * disabled. */
@@ -70,8 +72,6 @@ MirrorSession topologySession(Switch const &sw, Settings &in) {
    s.record.numSrcOutEntities = static_cast<uint32_t>(sources.size());
    return s;
 }
-
-} // namespace
 
 void MirrorComponent::addSwitch(Host &, Switch const &sw, SwitchSettings &settings) {
    MirrorState state;

@@ -43,6 +43,10 @@ class MirrorComponent : public ComponentOf<MirrorState> {
                    std::vector<nlohmann::json> &onPorts) const override;
 };
 
+/* A session as the topology's "sessions" list describes it; throws
+ * TopologyError. */
+MirrorSession topologySession(Switch const &sw, Settings &in);
+
 /* Reads the sessions of a dump (the "table" setting, the session table's
  * bytes in hexadecimal) into state. */
 void readMirrorTableSetting(Switch const &sw, Settings &in, MirrorState &state);
