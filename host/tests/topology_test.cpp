@@ -261,12 +261,26 @@ void testContributedKey() {
    CHECK(g_keyLoads >= 4);
 }
 
+/* An injected status needs no exception guard: the shell returns it without
+ * running the function, once. */
+void testInjectedStatusWithoutTheModule() {
+   VSInfo info;
+   memset(&info, 0xAB, sizeof info);
+   CHECK_EQ(tessel_sim_inject_status("VSHYX_GetVSInfo", HYX_BUSY), 0);
+   CHECK_EQ(VSHYX_GetVSInfo("switch0", &info), HYX_BUSY);
+   CHECK(check::allBytes(&info, sizeof info, 0xAB));
+   CHECK_EQ(VSHYX_GetVSInfo("switch0", &info), HYX_OK);
+   CHECK_EQ(tessel_sim_inject_status("VSHYX_FreeMemory", HYX_BUSY), -2);
+   CHECK_EQ(tessel_sim_inject_status("VSHYX_NoSuchCall", HYX_BUSY), -1);
+}
+
 } // namespace
 
 int main() {
    testReplacedTopology();
    testRefusedTopologies();
    testAddedSwitch();
+   testInjectedStatusWithoutTheModule();
    testContributedKey();
    CHECK_EQ(tessel_sim_outstanding_blocks(), 0);
    return check::finish("topology_test");
