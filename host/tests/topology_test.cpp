@@ -270,8 +270,6 @@ void testInjectedStatusWithoutTheModule() {
    CHECK_EQ(VSHYX_GetVSInfo("switch0", &info), HYX_BUSY);
    CHECK(check::allBytes(&info, sizeof info, 0xAB));
    CHECK_EQ(VSHYX_GetVSInfo("switch0", &info), HYX_OK);
-   CHECK_EQ(tessel_sim_inject_status("VSHYX_FreeMemory", HYX_BUSY), -2);
-   CHECK_EQ(tessel_sim_inject_status("VSHYX_NoSuchCall", HYX_BUSY), -1);
 }
 
 } // namespace
