@@ -11,6 +11,11 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <atomic>
+#include <map>
+#include <string>
+#include <vector>
+
 #include "hostapi/kernel.h"
 #include "sim_guard.h"
 #include "sim_internal.h"
@@ -30,8 +35,41 @@ struct FaultSlot {
    char message[kMessageLen];
 };
 
+/* A status to return from the next call of a function, instead of running
+ * it. */
+struct StatusSlot {
+   int armed;
+   int status;
+   char function[kFunctionNameLen];
+};
+
 pthread_mutex_t g_lock = PTHREAD_MUTEX_INITIALIZER;
 FaultSlot g_faults[kFaultSlots];
+StatusSlot g_statuses[kFaultSlots];
+/* How many statuses are armed, so a call checks without the lock when none
+ * is (the usual case). */
+std::atomic<int> g_armedStatuses{0};
+std::atomic<tessel_sim_call_hook> g_beforeCall{nullptr};
+std::atomic<tessel_sim_call_hook> g_afterCall{nullptr};
+
+/* The exported host functions, by name: 1 for those returning a status.
+ * Filled while the libraries load, never destroyed (libraries unload in any
+ * order). */
+std::map<std::string, int> &functions() {
+   static auto *known = new std::map<std::string, int>;
+   return *known;
+}
+
+struct TopologyKey {
+   std::string key;
+   tessel_sim_key_load load;
+   tessel_sim_key_dump dump;
+};
+
+std::vector<TopologyKey> &topologyKeys() {
+   static auto *keys = new std::vector<TopologyKey>;
+   return *keys;
+}
 tessel_sim_reset_hook g_resetHooks[kResetHooks];
 
 /* The text exceptionMsg points to; it must outlive the jump, so it is static.
@@ -95,6 +133,9 @@ FaultSlot *findArmed(char const *function) {
 } // namespace
 
 extern "C" {
+
+/* Panic is no shell, but a fault may be armed for it. */
+static int const g_panicRegistered = tessel_sim_register_function("Panic", 0);
 
 TESSEL_HOST_EXPORT void tessel_sim_entry_check(char const *function) {
    if (function == NULL)
@@ -162,9 +203,137 @@ TESSEL_HOST_EXPORT void tessel_sim_inject_fault(char const *function, void *exc_
 
 TESSEL_HOST_EXPORT void tessel_sim_clear_faults(void) {
    pthread_mutex_lock(&g_lock);
-   for (size_t i = 0; i < kFaultSlots; ++i)
+   for (size_t i = 0; i < kFaultSlots; ++i) {
       g_faults[i].armed = 0;
+      g_statuses[i].armed = 0;
+   }
+   g_armedStatuses.store(0);
    pthread_mutex_unlock(&g_lock);
+}
+
+TESSEL_HOST_EXPORT int tessel_sim_register_function(char const *function, int returnsStatus) {
+   pthread_mutex_lock(&g_lock);
+   try {
+      functions()[function] = returnsStatus != 0 ? 1 : 0;
+   } catch (...) {
+      /* Out of memory while a library loads: the function only loses its
+       * injected statuses. */
+   }
+   pthread_mutex_unlock(&g_lock);
+   return 0;
+}
+
+TESSEL_HOST_EXPORT int tessel_sim_known_function(char const *function) {
+   if (function == NULL)
+      return -1;
+   int known = -1;
+   pthread_mutex_lock(&g_lock);
+   try {
+      auto const found = functions().find(function);
+      known = found == functions().end() ? -1 : found->second;
+   } catch (...) {
+   }
+   pthread_mutex_unlock(&g_lock);
+   return known;
+}
+
+TESSEL_HOST_EXPORT int tessel_sim_inject_status(char const *function, int status) {
+   if (function == NULL || strlen(function) >= kFunctionNameLen)
+      return -1;
+   int known = tessel_sim_known_function(function);
+   if (known != 1)
+      return known == 0 ? -2 : -1;
+   pthread_mutex_lock(&g_lock);
+   StatusSlot *slot = NULL;
+   for (size_t i = 0; i < kFaultSlots && slot == NULL; ++i) {
+      if (g_statuses[i].armed && strcmp(g_statuses[i].function, function) == 0)
+         slot = &g_statuses[i];
+   }
+   for (size_t i = 0; i < kFaultSlots && slot == NULL; ++i) {
+      if (!g_statuses[i].armed)
+         slot = &g_statuses[i];
+   }
+   if (slot != NULL) {
+      if (!slot->armed)
+         g_armedStatuses.fetch_add(1);
+      copyText(slot->function, sizeof slot->function, function);
+      slot->status = status;
+      slot->armed = 1;
+   }
+   pthread_mutex_unlock(&g_lock);
+   return slot != NULL ? 0 : -3;
+}
+
+TESSEL_HOST_EXPORT int tessel_sim_take_status(char const *function, int *status) {
+   int taken = 0;
+   if (g_armedStatuses.load() == 0)
+      return 0;
+   pthread_mutex_lock(&g_lock);
+   for (size_t i = 0; i < kFaultSlots && !taken; ++i) {
+      if (g_statuses[i].armed && strcmp(g_statuses[i].function, function) == 0) {
+         *status = g_statuses[i].status;
+         g_statuses[i].armed = 0;
+         g_armedStatuses.fetch_sub(1);
+         taken = 1;
+      }
+   }
+   pthread_mutex_unlock(&g_lock);
+   return taken;
+}
+
+TESSEL_HOST_EXPORT void tessel_sim_before_call(char const *function) {
+   tessel_sim_call_hook hook = g_beforeCall.load(std::memory_order_acquire);
+   if (hook != NULL)
+      hook(function);
+}
+
+TESSEL_HOST_EXPORT void tessel_sim_after_call(char const *function) {
+   tessel_sim_call_hook hook = g_afterCall.load(std::memory_order_acquire);
+   if (hook != NULL)
+      hook(function);
+}
+
+TESSEL_HOST_EXPORT void tessel_sim_set_call_hooks(tessel_sim_call_hook before,
+                                                  tessel_sim_call_hook after) {
+   /* A call in flight may see the after hook alone; the hooks allow it. */
+   g_afterCall.store(after, std::memory_order_release);
+   g_beforeCall.store(before, std::memory_order_release);
+}
+
+TESSEL_HOST_EXPORT void tessel_sim_add_topology_key(char const *key, tessel_sim_key_load load,
+                                                    tessel_sim_key_dump dump) {
+   if (key == NULL || key[0] == '\0' || load == NULL || dump == NULL)
+      return;
+   pthread_mutex_lock(&g_lock);
+   try {
+      bool replaced = false;
+      for (auto &entry : topologyKeys()) {
+         if (entry.key == key) {
+            entry.load = load;
+            entry.dump = dump;
+            replaced = true;
+         }
+      }
+      if (!replaced)
+         topologyKeys().push_back({key, load, dump});
+   } catch (...) {
+      fprintf(stderr, "tessel_sim_add_topology_key: out of memory for %s\n", key);
+   }
+   pthread_mutex_unlock(&g_lock);
+}
+
+TESSEL_HOST_EXPORT int tessel_sim_topology_key(size_t index, char const **key,
+                                               tessel_sim_key_load *load,
+                                               tessel_sim_key_dump *dump) {
+   pthread_mutex_lock(&g_lock);
+   int found = index < topologyKeys().size() ? 0 : -1;
+   if (found == 0) {
+      *key = topologyKeys()[index].key.c_str();
+      *load = topologyKeys()[index].load;
+      *dump = topologyKeys()[index].dump;
+   }
+   pthread_mutex_unlock(&g_lock);
+   return found;
 }
 
 TESSEL_HOST_EXPORT int tessel_sim_guard_available(void) { return guardPresent() ? 1 : 0; }

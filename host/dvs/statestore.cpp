@@ -830,9 +830,11 @@ extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_alias(char const *name, char *a
 
 #define STORE_CALL(ret, name, params, body)                                                        \
    extern "C" TESSEL_HOST_EXPORT ret name params {                                                 \
-      TESSEL_SIM_ENTRY(#name);                                                                     \
+      TESSEL_SIM_SHELL_ENTRY(ret, name)                                                            \
+      TesselSimCallDone const tesselSimCallDone(#name);                                            \
       return guarded([&]() -> HYX_ReturnStatus body);                                              \
-   }
+   }                                                                                               \
+   TESSEL_SIM_REGISTER(ret, name);
 
 STORE_CALL(HYX_ReturnStatus, DVSHYX_StateInit, (void *state, int len), {
    if (state == nullptr && len == 0) {

@@ -21,6 +21,42 @@ extern "C" {
  * where no object with a destructor is alive in the calling frames. */
 TESSEL_HOST_EXPORT void tessel_sim_entry_check(char const *function);
 
+/* Records that the exported host function named function exists and whether
+ * it returns a status (only those take an injected status).  Called once per
+ * function while its library loads; returns 0. */
+TESSEL_HOST_EXPORT int tessel_sim_register_function(char const *function, int returnsStatus);
+/* Takes the status injected for the named function, if any: 1 with *status
+ * set (the injection is used up), else 0.  Never jumps. */
+TESSEL_HOST_EXPORT int tessel_sim_take_status(char const *function, int *status);
+
+/* Run the hooks a library installed around every host call (the state
+ * file's reader and writer) with the function's name: before it runs (after
+ * the entry check) and once it returned; nothing when none is installed.
+ * Never jump. */
+TESSEL_HOST_EXPORT void tessel_sim_before_call(char const *function);
+TESSEL_HOST_EXPORT void tessel_sim_after_call(char const *function);
+typedef void (*tessel_sim_call_hook)(char const *function);
+TESSEL_HOST_EXPORT void tessel_sim_set_call_hooks(tessel_sim_call_hook before,
+                                                  tessel_sim_call_hook after);
+
+/* Another library's top-level key of the topology document: load gets the
+ * JSON text of the key's value (NULL when the document has none) and returns
+ * 0, or -1 with a message of at most errorSize bytes in error, keeping its
+ * state; dump returns the key's value as JSON text in a block of malloc (or
+ * NULL for none).  libtessel.so calls load on every reset, after the host and
+ * every library's own reset, so after the library's reset hook; a refusal
+ * fails tessel_sim_load_topology with the library's message, though the
+ * host itself was replaced by then. */
+typedef int (*tessel_sim_key_load)(char const *json, char *error, size_t errorSize);
+typedef char *(*tessel_sim_key_dump)(void);
+TESSEL_HOST_EXPORT void tessel_sim_add_topology_key(char const *key, tessel_sim_key_load load,
+                                                    tessel_sim_key_dump dump);
+/* The registered keys, in registration order: 0 and the key's functions for
+ * index below the count, else -1. */
+TESSEL_HOST_EXPORT int tessel_sim_topology_key(size_t index, char const **key,
+                                               tessel_sim_key_load *load,
+                                               tessel_sim_key_dump *dump);
+
 /* Hands a zero-filled, tracked block to the caller; NULL when out of memory. */
 TESSEL_HOST_EXPORT void *tessel_sim_block_alloc(size_t size);
 /* Frees a tracked block and returns 1; NULL or an address that is not a live
@@ -78,16 +114,74 @@ TESSEL_HOST_EXPORT void tessel_sim_dvs_set_seeder(void (*seeder)(void));
  * destructor exists in its frame: a jump from here skips no destructor. */
 #define TESSEL_SIM_ENTRY(function) tessel_sim_entry_check(function)
 
+#ifdef __cplusplus
+#include <type_traits>
+
+/* Whether a return type, as the shell spells it, is the host's status: only
+ * such functions take an injected status (HYX_ReturnStatus is an int like
+ * several counts, so the spelling tells them apart). */
+constexpr bool tessel_sim_returns_status(char const *spelt) {
+   char const *status = "HYX_ReturnStatus";
+   while (*spelt != '\0' && *spelt == *status) {
+      ++spelt;
+      ++status;
+   }
+   return *spelt == '\0' && *status == '\0';
+}
+
+/* The injected status as the shell's return type (only status shells take
+ * one; the others never get here). */
+template <typename R> inline R tessel_sim_injected(int status) {
+   if constexpr (std::is_arithmetic<R>::value || std::is_enum<R>::value)
+      return static_cast<R>(status);
+   else
+      return (void)status, R();
+}
+
+/* Tells the call hooks that a host call starts, and that it completed when
+ * it goes out of scope; made after the entry check, so a jump from there
+ * skips nothing. */
+struct TesselSimCallDone {
+   explicit TesselSimCallDone(char const *function) : function_(function) {
+      tessel_sim_before_call(function);
+   }
+   TesselSimCallDone(TesselSimCallDone const &) = delete;
+   TesselSimCallDone &operator=(TesselSimCallDone const &) = delete;
+   ~TesselSimCallDone() { tessel_sim_after_call(function_); }
+
+ private:
+   char const *function_;
+};
+
+/* The check at the entry of a shell: an armed fault abandons the call; an
+ * injected status of a function returning one is returned without running
+ * the function.  Statement context, before any object with a destructor. */
+#define TESSEL_SIM_SHELL_ENTRY(ret, name)                                                          \
+   TESSEL_SIM_ENTRY(#name);                                                                        \
+   if constexpr (tessel_sim_returns_status(#ret)) {                                                \
+      int injected_status_;                                                                        \
+      if (tessel_sim_take_status(#name, &injected_status_))                                        \
+         return tessel_sim_injected<ret>(injected_status_);                                        \
+   }
+
+/* Registers name with the base library while its library loads. */
+#define TESSEL_SIM_REGISTER(ret, name)                                                             \
+   static int const tesselSimRegistered_##name =                                                   \
+       tessel_sim_register_function(#name, tessel_sim_returns_status(#ret) ? 1 : 0)
+
 /* Defines the exported host function name with the parameter list params
  * (in parentheses) as a shell that runs the entry check under the function's
  * own name and then returns call, an expression over the parameters.  The
- * name is written once, so a fault armed by name always reaches the function
- * of that name.  call runs after the check and is where objects with
- * destructors may be made; it must not throw. */
+ * name is written once, so a fault or status injected by name always reaches
+ * the function of that name.  call runs after the check and is where objects
+ * with destructors may be made; it must not throw. */
 #define TESSEL_HOST_API(ret, name, params, call)                                                   \
    extern "C" TESSEL_HOST_EXPORT ret name params {                                                 \
-      TESSEL_SIM_ENTRY(#name);                                                                     \
+      TESSEL_SIM_SHELL_ENTRY(ret, name)                                                            \
+      TesselSimCallDone const tesselSimCallDone(#name);                                            \
       return static_cast<ret>(call);                                                               \
-   }
+   }                                                                                               \
+   TESSEL_SIM_REGISTER(ret, name);
+#endif
 
 #endif

@@ -36,6 +36,8 @@ struct KernelState {
 class KernelComponent : public ComponentOf<KernelState> {
  public:
    void addSwitch(Host &host, Switch const &sw, SwitchSettings &settings) override;
+   void dumpSwitch(Host const &host, Switch const &sw, nlohmann::json &onSwitch,
+                   std::vector<nlohmann::json> &onPorts) const override;
 };
 
 /* Writes every field of the summary record of sw into info. */

@@ -62,8 +62,8 @@ PortLearning portLearning(Port const &port, PortState const &info, Settings &in,
    uint64_t s = mix(port.id);
    p.unicastRpfDroppedPkts = port.team() ? 0 : static_cast<uint32_t>((s >> 3) % 11);
    p.noLearningAllowedPkts = (s >> 17) % 300;
-   p.noLearningDroppedPkts =
-       p.macLimitPolicy == VSPORT_MAC_LEARNING_LIMIT_POLICY_DROP ? 1 + (s >> 23) % 50 : 0;
+   p.noLearningDroppedPkts = in.number<uint64_t>("noLearningDroppedPkts",
+                                                 derivedNoLearningDropped(port, p.macLimitPolicy));
    p.macsMoved = (s >> 29) % 4;
    p.allowedPktsWithPortLimit = port.team() ? 100 + (s >> 37) % 1000 : 0;
    p.cacheSrcHits = info.stats.pktsRx / 3;
@@ -158,6 +158,11 @@ void fillTable(Switch const &sw, PortsState const &info, SwitchSettings &setting
 
 } // namespace
 
+uint64_t derivedNoLearningDropped(Port const &port, int32_t macLimitPolicy) {
+   return macLimitPolicy == VSPORT_MAC_LEARNING_LIMIT_POLICY_DROP ? 1 + (mix(port.id) >> 23) % 50
+                                                                  : 0;
+}
+
 HYX_ReturnStatus checkAgingTime(uint32_t agingTime) {
    if (agingTime == 0)
       return HYX_BAD_PARAM;
@@ -206,8 +211,18 @@ void MacComponent::addSwitch(Host &host, Switch const &sw, SwitchSettings &setti
    if (total > VS_MAC_LEARNING_LIMIT_ENTRIES_SCALED)
       in.fail("the ports learn more than " + std::to_string(VS_MAC_LEARNING_LIMIT_ENTRIES_SCALED) +
               " addresses");
-   state.macs.reserve(sw.ports.size() + total);
-   fillTable(sw, info, settings, learned, state, host.now());
+   if (in.has("table")) {
+      /* The exact table of a dump: nothing is derived. */
+      for (auto const &port : sw.ports)
+         if (learned[port.index] != 0)
+            settings.onPorts[port.index]->fail("the switch's table lists every entry", "learned");
+      if (in.has("entries"))
+         in.fail("the switch's table lists every entry", "entries");
+      readMacTable(sw, in, state.macs);
+   } else {
+      state.macs.reserve(sw.ports.size() + total);
+      fillTable(sw, info, settings, learned, state, host.now());
+   }
    switches_.push_back(std::move(state));
 }
 

@@ -66,6 +66,9 @@ class MacComponent : public ComponentOf<MacState> {
    void fillHost(Settings &settings) override;
    void addSwitch(Host &host, Switch const &sw, SwitchSettings &settings) override;
    void removePort(Host &host, Switch const &sw, uint32_t index) override;
+   void dumpHost(nlohmann::json &settings) const override;
+   void dumpSwitch(Host const &host, Switch const &sw, nlohmann::json &onSwitch,
+                   std::vector<nlohmann::json> &onPorts) const override;
 
    HostLearning &hostLearning() { return host_; }
    HostLearning const &hostLearning() const { return host_; }
@@ -85,6 +88,13 @@ class MacComponent : public ComponentOf<MacState> {
  private:
    HostLearning host_;
 };
+
+/* The packets a port dropped for want of learning, as the host derives them
+ * from its ID and limit policy when the topology gives no figure. */
+uint64_t derivedNoLearningDropped(Port const &port, int32_t macLimitPolicy);
+/* Fills the switch's MAC table from the "table" list of its settings (the
+ * exact entries a dump wrote) instead of deriving it. */
+void readMacTable(Switch const &sw, Settings &in, MacTable &table);
 
 /* HYX_OK, or the status of an aging time or switch MAC limit outside its
  * range: HYX_BAD_PARAM for zero, HYX_LIMIT_EXCEEDED above the maximum. */

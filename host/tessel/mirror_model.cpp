@@ -44,6 +44,8 @@ void copyText(char *dst, size_t size, std::string const &text, Settings &in, cha
    memcpy(dst, text.data(), text.size());
 }
 
+} // namespace
+
 /* A session of the topology: its identifier, name, destination and source
  * ports (mirrored both ways) and whether it is legacy (promiscuous) or
  * disabled. */
@@ -71,8 +73,6 @@ MirrorSession topologySession(Switch const &sw, Settings &in) {
    return s;
 }
 
-} // namespace
-
 void MirrorComponent::addSwitch(Host &, Switch const &sw, SwitchSettings &settings) {
    MirrorState state;
    std::set<std::string> sids;
@@ -84,6 +84,7 @@ void MirrorComponent::addSwitch(Host &, Switch const &sw, SwitchSettings &settin
          entry->fail("a second session " + s.sid(), "sid");
       state.sessions.push_back(std::move(s));
    }
+   readMirrorTableSetting(sw, settings.onSwitch, state);
    if (state.sessions.size() > VS_DVMIRROR_SESSIONS_MAX)
       settings.onSwitch.fail("more than " + std::to_string(VS_DVMIRROR_SESSIONS_MAX) + " sessions",
                              "sessions");

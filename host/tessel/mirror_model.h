@@ -39,7 +39,17 @@ struct MirrorState {
 class MirrorComponent : public ComponentOf<MirrorState> {
  public:
    void addSwitch(Host &host, Switch const &sw, SwitchSettings &settings) override;
+   void dumpSwitch(Host const &host, Switch const &sw, nlohmann::json &onSwitch,
+                   std::vector<nlohmann::json> &onPorts) const override;
 };
+
+/* A session as the topology's "sessions" list describes it; throws
+ * TopologyError. */
+MirrorSession topologySession(Switch const &sw, Settings &in);
+
+/* Reads the sessions of a dump (the "table" setting, the session table's
+ * bytes in hexadecimal) into state. */
+void readMirrorTableSetting(Switch const &sw, Settings &in, MirrorState &state);
 
 /* Reads the session table at block: HYX_OK with its sessions and version,
  * or HYX_BAD_PARAM for a table that is malformed (see hostapi/mirror.h).

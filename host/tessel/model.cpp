@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include <nlohmann/json.hpp>
+
 #include "hostapi/kernel.h"
 #include "hostapi/ports.h"
 
@@ -81,13 +83,19 @@ std::vector<size_t> fillOrder(std::vector<ComponentEntry> const &entries) {
  * host other than the one asked for. */
 Host *buildLive() {
    auto host = std::make_unique<Host>();
+   bool built = false;
    try {
-      Settings document(&topologyDocument(), "");
+      /* A state file, when there is one, holds the host as the last process
+       * left it. */
+      std::optional<nlohmann::json> const state = stateDocument();
+      Settings document(state ? &*state : &topologyDocument(), "");
       host->load(document);
+      built = true;
    } catch (std::exception const &e) {
       fprintf(stderr, "libtessel: topology not loaded, the host has no switches: %s\n", e.what());
       host = std::make_unique<Host>();
    }
+   watchStateFile(built);
    return host.release();
 }
 
@@ -102,6 +110,8 @@ size_t registerComponent(ComponentEntry entry) {
    registry().push_back(std::move(entry));
    return registry().size() - 1;
 }
+
+char const *componentKey(size_t index) { return registry()[index].key; }
 
 bool Port::team() const {
    return clientType == VS_PORT_CLIENT_UPLINK || clientType == VS_PORT_CLIENT_LAG;
@@ -149,11 +159,24 @@ void Host::reset() {
    delete std::exchange(live(), fresh.release());
 }
 
+void Host::install(nlohmann::json const &document, std::string const &source) {
+   auto fresh = std::make_unique<Host>();
+   Settings settings(&document, "");
+   try {
+      fresh->load(settings);
+   } catch (TopologyError const &e) {
+      throw TopologyError(source + ": " + e.what());
+   }
+   delete std::exchange(live(), fresh.release());
+}
+
 void Host::load(Settings &document) {
+   clock_ = document.number<uint32_t>("clock", clock_);
    for (size_t i : fillOrder_)
       components_[i]->fillHost(document.object(registry()[i].key));
    for (Settings *entry : document.list("switches"))
       add(*entry);
+   markContributedKeys(document);
    document.finish();
 }
 

@@ -122,6 +122,16 @@ class Component {
    virtual void removePort(Host &host, Switch const &sw, uint32_t index) {
       (void)host, (void)sw, (void)index;
    }
+   /* Writes the component's host-wide state as the settings fillHost reads
+    * (into an empty object, left empty when there is nothing to say). */
+   virtual void dumpHost(nlohmann::json &settings) const { (void)settings; }
+   /* Writes the component's state of sw as the settings addSwitch reads: on
+    * the switch and on each port (onPorts[port.index]), each an empty object
+    * to fill.  Loading what the dump wrote gives the same state. */
+   virtual void dumpSwitch(Host const &host, Switch const &sw, nlohmann::json &onSwitch,
+                           std::vector<nlohmann::json> &onPorts) const {
+      (void)host, (void)sw, (void)onSwitch, (void)onPorts;
+   }
 };
 
 /* True for a state that keeps a vector `ports` by port index. */
@@ -169,6 +179,13 @@ struct ComponentEntry {
    std::unique_ptr<Component> (*make)();
 };
 size_t registerComponent(ComponentEntry entry);
+/* The topology key of the component registered at index. */
+char const *componentKey(size_t index);
+/* Takes the top-level keys other libraries contribute (see
+ * tessel_sim_add_topology_key) as read, so the document checks out. */
+void markContributedKeys(Settings &document);
+/* The contributed keys' values in the live libraries, by key. */
+nlohmann::json contributedKeys();
 
 template <typename C> struct ComponentSlot {
    static inline size_t index = SIZE_MAX;
@@ -202,6 +219,14 @@ class Host {
    /* Replaces the live host by one built from the loaded topology; on failure
     * the live host is kept and the exception propagates. */
    static void reset();
+
+   /* Replaces the live host by one built from document (a topology document
+    * named by source in messages); on failure the live host is kept and
+    * TopologyError (or std::bad_alloc) propagates. */
+   static void install(nlohmann::json const &document, std::string const &source);
+   /* The host as a topology document: load gives a host with the same state
+    * and the same dump. */
+   nlohmann::json dump() const;
 
    /* Fills the components' host-wide settings and adds every switch of a
     * topology document; throws TopologyError. */

@@ -96,7 +96,7 @@ std::vector<McastGroup> listedGroups(Settings &in, uint32_t clock) {
       auto address = parseIp(text, v6);
       if (!address || (v6 ? (*address)[0] != 0xff : ((*address)[0] & 0xf0) != 0xe0))
          entry->fail("\"" + text + "\" is not a multicast group", "group");
-      McastGroup g = group(v6, *address, clock);
+      McastGroup g = group(v6, *address, entry->number<uint32_t>("updated", clock));
       g.filterMode = entry->choice<uint32_t>("filter",
                                              {{"none", VS_MCAST_SRC_IP_FILTER_MODE_NONE},
                                               {"include", VS_MCAST_SRC_IP_FILTER_MODE_INCLUDE},

@@ -47,6 +47,8 @@ struct McastState {
 class MulticastComponent : public ComponentOf<McastState> {
  public:
    void addSwitch(Host &host, Switch const &sw, SwitchSettings &settings) override;
+   void dumpSwitch(Host const &host, Switch const &sw, nlohmann::json &onSwitch,
+                   std::vector<nlohmann::json> &onPorts) const override;
    using ComponentOf<McastState>::of;
    McastPort &of(Switch const &sw, Port const &port) {
       return switches_[sw.ordinal].ports[port.index];

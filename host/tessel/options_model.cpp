@@ -58,6 +58,7 @@ void OptionsComponent::fillHost(Settings &in) {
          in.fail("\"" + value + "\" is not a valid address", kRuntimeOptionNames[t]);
       slot = value;
    }
+   readHostControlSettings(in, *this);
 }
 
 } // namespace tessel

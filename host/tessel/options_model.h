@@ -46,6 +46,7 @@ class OptionsComponent : public Component {
    void fillHost(Settings &settings) override;
    void addSwitch(Host &, Switch const &, SwitchSettings &) override {}
    void truncate(size_t) override {}
+   void dumpHost(nlohmann::json &settings) const override;
 
    RuntimeOptions options;
    RtmPhase rtm = RtmPhase::Idle;
@@ -54,6 +55,11 @@ class OptionsComponent : public Component {
    int32_t l3IsoTestMode = 0;
    bool bridgeFastpathDisabled = false;
 };
+
+/* Reads the host's RTM phase ("rtmPhase": idle, saved, blocked, restored),
+ * "l3IsoTestMode" (0 to 2) and "bridgeFastpathDisabled" from the options
+ * settings. */
+void readHostControlSettings(Settings &in, OptionsComponent &options);
 
 } // namespace tessel
 

@@ -35,6 +35,7 @@ TunnelEndpoint endpointSetting(Settings &in) {
    tep.refCount = in.number<uint32_t>("refCount", 1);
    if (tep.refCount == 0)
       in.fail("an endpoint has at least one user", "refCount");
+   tep.entryType = in.number<uint32_t>("entryType", 0);
    return tep;
 }
 
@@ -51,7 +52,9 @@ RdmaSet rdmaSetting(Switch const &sw, Settings &in, uint32_t clock) {
       in.fail("a tenant id is 1 to " + std::to_string(VS_RDMA_TENANT_ID_LEN) + " bytes", "tenant");
    uint16_t const vlan = in.number<uint16_t>("vlan", 0, VS_VLAN_ID_MAX);
    set.vtepLabel = in.number<uint32_t>("vtepLabel", 0);
-   set.created = clock;
+   set.created = in.number<uint32_t>("created", clock);
+   set.remote = in.flag("remote", false);
+   set.postponeTime = in.number<uint16_t>("postponeTime", 0);
    for (auto const &text : in.texts("ids").value_or(std::vector<std::string>{})) {
       VSRdmaID id;
       memset(&id, 0, sizeof id);
@@ -65,6 +68,12 @@ RdmaSet rdmaSetting(Switch const &sw, Settings &in, uint32_t clock) {
    }
    if (set.ids.empty() || set.ids.size() > VS_RDMA_MAX_IDS)
       in.fail("a port has 1 to " + std::to_string(VS_RDMA_MAX_IDS) + " ids for a tenant", "ids");
+   /* An identifier's own VLAN, by its position, where it differs. */
+   for (auto const &own : in.numberMap("idVlans", VS_RDMA_MAX_IDS - 1, VS_VLAN_ID_MAX)) {
+      if (own.first >= set.ids.size())
+         in.fail("no identifier " + std::to_string(own.first), "idVlans");
+      set.ids[own.first].vlanID = static_cast<hyx_uint16>(own.second);
+   }
    return set;
 }
 
@@ -89,6 +98,8 @@ void OverlayComponent::addSwitch(Host &host, Switch const &sw, SwitchSettings &s
    for (Settings *entry : in.list("rdmaIds"))
       state.rdma.push_back(rdmaSetting(sw, *entry, host.now()));
    state.rdmaEnabled = in.flag("rdmaEnabled", !state.rdma.empty());
+   state.snicEnabled = in.flag("snicEnabled", false);
+   state.snicOwnVtep = in.flag("snicOwnVtep", false);
    switches_.push_back(std::move(state));
    /* A switch whose topology lists identifiers reports them; otherwise the
     * kernel's figures stand until the table changes. */

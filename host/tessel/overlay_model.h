@@ -51,6 +51,8 @@ class OverlayComponent : public ComponentOf<OverlayState> {
    void addSwitch(Host &host, Switch const &sw, SwitchSettings &settings) override;
    /* The RDMA identifiers of a port that leaves go with it. */
    void removePort(Host &host, Switch const &sw, uint32_t index) override;
+   void dumpSwitch(Host const &host, Switch const &sw, nlohmann::json &onSwitch,
+                   std::vector<nlohmann::json> &onPorts) const override;
 };
 
 /* Writes the RDMA counts of the switch summary from the switch's table. */

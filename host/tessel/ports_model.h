@@ -53,6 +53,8 @@ struct PortsState {
 class PortsComponent : public ComponentOf<PortsState> {
  public:
    void addSwitch(Host &host, Switch const &sw, SwitchSettings &settings) override;
+   void dumpSwitch(Host const &host, Switch const &sw, nlohmann::json &onSwitch,
+                   std::vector<nlohmann::json> &onPorts) const override;
    using ComponentOf<PortsState>::of;
    PortState const &of(Switch const &sw, Port const &port) const {
       return switches_[sw.ordinal].ports[port.index];

@@ -198,6 +198,8 @@ void TeamingComponent::addSwitch(Host &host, Switch const &sw, SwitchSettings &s
       }
    }
 
+   readTeamingSettings(sw, settings, state);
+
    /* A switch with service VM ports has counters of its service port. */
    if (host.component<KernelComponent>().of(sw).serviceVmPorts != 0) {
       uint64_t s = mix(0x7EA0000u + sw.ordinal);

@@ -91,6 +91,8 @@ class TeamingComponent : public ComponentOf<TeamingState> {
    void addSwitch(Host &host, Switch const &sw, SwitchSettings &settings) override;
    /* Only ports that are not team ports leave a switch. */
    void removePort(Host &host, Switch const &sw, uint32_t index) override;
+   void dumpSwitch(Host const &host, Switch const &sw, nlohmann::json &onSwitch,
+                   std::vector<nlohmann::json> &onPorts) const override;
 
    /* The host's policy of a switch without one of its own: route by the
     * originating port over every uplink, in port order. */
@@ -103,6 +105,11 @@ class TeamingComponent : public ComponentOf<TeamingState> {
     * none is. */
    std::string uplinkHint(Switch const &sw, Port const &port) const;
 };
+
+/* Reads the settings a dump gives beyond the topology's (each uplink's
+ * "admin" state, the IDs of the configured uplink ports, the switch's and
+ * ports' policies, overrides and logical-switch policies) into state. */
+void readTeamingSettings(Switch const &sw, SwitchSettings &settings, TeamingState &state);
 
 /* HYX_OK, or HYX_BAD_PARAM for a policy record the host refuses (an unknown
  * load-balancing type or bit, more than HYX_TEAM_MAX_UPLINKS uplinks, an

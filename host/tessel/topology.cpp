@@ -170,6 +170,14 @@ std::vector<Settings *> Settings::list(char const *key) {
    return out;
 }
 
+json const *Settings::raw(char const *key) {
+   read_.insert(key);
+   if (node_ == nullptr)
+      return nullptr;
+   auto it = node_->find(key);
+   return it == node_->end() ? nullptr : &*it;
+}
+
 void Settings::finish() const {
    if (node_ != nullptr) {
       for (auto const &item : node_->items()) {
@@ -215,8 +223,8 @@ Loaded load() {
    return {source, parseTopology(text, source)};
 }
 
-Loaded const &loaded() {
-   static Loaded const *document = new Loaded(load());
+Loaded &loaded() {
+   static Loaded *document = new Loaded(load());
    return *document;
 }
 
@@ -225,5 +233,26 @@ Loaded const &loaded() {
 json const &topologyDocument() { return loaded().document; }
 
 std::string const &topologySource() { return loaded().source; }
+
+namespace {
+
+/* The topology the process started with, kept when another replaces it. */
+Loaded const &original() {
+   static Loaded const *first = new Loaded(loaded());
+   return *first;
+}
+
+} // namespace
+
+json const &originalTopology() { return original().document; }
+
+std::string const &originalTopologySource() { return original().source; }
+
+void replaceTopology(json document, std::string source) {
+   original();
+   Loaded &current = loaded();
+   current.document = std::move(document);
+   current.source = std::move(source);
+}
 
 } // namespace tessel

@@ -90,6 +90,10 @@ class Settings {
    /* The objects of the list under key (none when the key is absent). */
    std::vector<Settings *> list(char const *key);
 
+   /* The value under key as it is (NULL when absent), taken as read: for a
+    * key another library reads. */
+   nlohmann::json const *raw(char const *key);
+
    /* Throws TopologyError for the first key of this object or of an object
     * read through it that nothing read. */
    void finish() const;
@@ -112,6 +116,20 @@ class Settings {
 nlohmann::json const &topologyDocument();
 /* Where topologyDocument came from, for messages. */
 std::string const &topologySource();
+/* The topology the process started with (the default or the file
+ * TESSEL_SIM_TOPOLOGY names) and its source, whatever replaced it since. */
+nlohmann::json const &originalTopology();
+std::string const &originalTopologySource();
+/* Makes document (from source) the topology tessel_sim_reset restores. */
+void replaceTopology(nlohmann::json document, std::string source);
+
+/* The state file's document when TESSEL_SIM_STATE names a file that exists
+ * (read under its lock), else nothing; throws TopologyError naming it. */
+std::optional<nlohmann::json> stateDocument();
+/* After the live host was first built (built false when it could not be):
+ * with TESSEL_SIM_STATE set, every host call that changes the host from
+ * then on writes it to the file. */
+void watchStateFile(bool built);
 
 /* Parses a document from text; throws TopologyError naming source. */
 nlohmann::json parseTopology(std::string const &text, std::string const &source);

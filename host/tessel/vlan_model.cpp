@@ -52,6 +52,7 @@ void VlanComponent::addSwitch(Host &host, Switch const &sw, SwitchSettings &sett
       v.baseFlags = p.vlanFlags & ~static_cast<uint32_t>(VS_VLAN_TP_FLAG_ALLOW_NESTEDTAG);
       v.nestedTagging = settings.onPorts[port.index]->flag(
           "nestedTagging", (p.vlanFlags & VS_VLAN_TP_FLAG_ALLOW_NESTEDTAG) != 0);
+      readVlanPortSettings(*settings.onPorts[port.index], v);
       state.ports.push_back(std::move(v));
    }
    switches_.push_back(std::move(state));

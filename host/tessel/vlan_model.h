@@ -58,7 +58,13 @@ struct VlanState {
 class VlanComponent : public ComponentOf<VlanState> {
  public:
    void addSwitch(Host &host, Switch const &sw, SwitchSettings &settings) override;
+   void dumpSwitch(Host const &host, Switch const &sw, nlohmann::json &onSwitch,
+                   std::vector<nlohmann::json> &onPorts) const override;
 };
+
+/* Reads a port's "policy" and "extraFilter" settings (as a dump writes them)
+ * into v. */
+void readVlanPortSettings(Settings &in, PortVlan &v);
 
 /* The policy in force on a port: its own, or the one its topology gives (a
  * trunk or team port tags VLANs 1..4094, another port has its VLAN). */

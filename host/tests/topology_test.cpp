@@ -15,6 +15,7 @@
 #include "hostapi/mac.h"
 #include "hostapi/ports.h"
 #include "hostapi/status.h"
+#include "sim_internal.h"
 
 namespace {
 
@@ -215,12 +216,70 @@ void testAddedSwitch() {
    CHECK_EQ(switchCount(), 4);
 }
 
+/* A top-level key another library contributes: what its load was given
+ * ("-" for an absent key) and how often. */
+std::string g_keyText;
+int g_keyLoads = 0;
+
+int keyLoad(char const *json, char *error, size_t errorSize) {
+   ++g_keyLoads;
+   g_keyText = json != nullptr ? json : "-";
+   if (json != nullptr && strstr(json, "refuse") != nullptr) {
+      snprintf(error, errorSize, "refused here");
+      return -1;
+   }
+   return 0;
+}
+
+char *keyDump() { return strdup(R"({"kept":true})"); }
+
+void testContributedKey() {
+   tessel_sim_add_topology_key("extra", keyLoad, keyDump);
+   char error[256] = "";
+   CHECK_EQ(tessel_sim_load_topology(R"({"extra": {"a": 1}, "switches": []})", "doc", error,
+                                     sizeof error),
+            0);
+   CHECK_STR(g_keyText.c_str(), R"({"a":1})");
+   CHECK_EQ(switchCount(), 0);
+   /* The dump carries the key as the library writes it. */
+   char *dump = tessel_sim_dump_topology();
+   CHECK(dump != nullptr && strstr(dump, "\"extra\": {\n    \"kept\": true") != nullptr);
+   VSHYX_FreeMemory(dump);
+   /* A reset hands the key over again. */
+   g_keyText.clear();
+   tessel_sim_reset();
+   CHECK_STR(g_keyText.c_str(), R"({"a":1})");
+   /* A key the library refuses fails the load with the library's message. */
+   CHECK_EQ(tessel_sim_load_topology(R"({"extra": "refuse", "switches": []})", "doc", error,
+                                     sizeof error),
+            -1);
+   CHECK_STR(error, "doc: extra: refused here");
+   /* Back to the topology the process started with, which has no such key. */
+   CHECK_EQ(tessel_sim_load_topology(nullptr, nullptr, error, sizeof error), 0);
+   CHECK_STR(g_keyText.c_str(), "-");
+   CHECK_EQ(switchCount(), 4);
+   CHECK(g_keyLoads >= 4);
+}
+
+/* An injected status needs no exception guard: the shell returns it without
+ * running the function, once. */
+void testInjectedStatusWithoutTheModule() {
+   VSInfo info;
+   memset(&info, 0xAB, sizeof info);
+   CHECK_EQ(tessel_sim_inject_status("VSHYX_GetVSInfo", HYX_BUSY), 0);
+   CHECK_EQ(VSHYX_GetVSInfo("switch0", &info), HYX_BUSY);
+   CHECK(check::allBytes(&info, sizeof info, 0xAB));
+   CHECK_EQ(VSHYX_GetVSInfo("switch0", &info), HYX_OK);
+}
+
 } // namespace
 
 int main() {
    testReplacedTopology();
    testRefusedTopologies();
    testAddedSwitch();
+   testInjectedStatusWithoutTheModule();
+   testContributedKey();
    CHECK_EQ(tessel_sim_outstanding_blocks(), 0);
    return check::finish("topology_test");
 }

@@ -9,7 +9,7 @@ this machine's own libraries, or the simulated host chosen with
 ``TESSEL_HOST=simulated``.
 
 Every module of this package whose name has no leading underscore, other
-than ``cli`` and ``records``, is a subsystem: it lists its public names in
+than ``cli``, ``records`` and ``testing``, is a subsystem: it lists its public names in
 ``__all__`` and its command-line commands in ``COMMANDS``.  The package
 imports a subsystem the first time one of its names is used (``_index``
 says which module holds which name).
