@@ -173,3 +173,15 @@ def test_port_ids_stay_unique_as_switches_come_and_go(dvs):
     # A topology port keeps its client: it is not removed.
     assert m.VSDVS_RemoveDVPort("dswitch0", "100") == m.HYX_BUSY
     assert first
+
+
+def test_a_created_switch_survives_a_dump_and_load(dvs):
+    from libtessel import testing
+
+    assert m.VSDVS_RemoveDVPort(SW, "10") == m.HYX_OK
+    ids = port_table(SW)
+    document = testing.dump()
+    testing.load(document)
+    assert port_table(SW) == ids and testing.dump() == document
+    # Its ports came back unconnected, so the switch can still go.
+    assert m.VSDVS_DestroyVSwitch(SW) == m.HYX_OK

@@ -71,7 +71,11 @@ json Host::dump() const {
          entry["alias"] = sw.alias;
       json ports = json::array();
       for (auto const &port : sw.ports) {
-         json p = {{"name", port.clientName}, {"type", portTypeName(port.clientType)}};
+         /* A distributed port added at run time has no client: its
+          * distributed port ID and number say which it is. */
+         json p = port.runtime
+                      ? json{{"dvPort", port.dvPortId}, {"number", port.id & 0xFFFFFFu}}
+                      : json{{"name", port.clientName}, {"type", portTypeName(port.clientType)}};
          if (port.sink)
             p["sink"] = true;
          ports.push_back(std::move(p));

@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -216,6 +217,26 @@ Switch Host::identity(Settings &entry, std::vector<Settings *> const &ports) con
       Port p;
       p.index = static_cast<uint32_t>(sw.ports.size());
       p.id = idBase + p.index + 1;
+      if (sw.distributed && settings->has("dvPort")) {
+         /* A distributed port with no client, as the switch lifecycle calls
+          * add one. */
+         p.dvPortId = settings->text("dvPort", "");
+         if (p.dvPortId.empty() || p.dvPortId.size() >= VS_DVPORT_ID_LEN)
+            settings->fail("a distributed port ID of 1 to " + std::to_string(VS_DVPORT_ID_LEN - 1) +
+                               " bytes",
+                           "dvPort");
+         uint32_t const number = settings->number<uint32_t>("number", p.index + 1, 0xFFFFFFu);
+         if (number == 0)
+            settings->fail("port numbers start at 1", "number");
+         p.id = idBase + number;
+         p.runtime = true;
+         p.mac = portMac(sw.slot, number, false);
+         if (!sw.portsById_.emplace(p.id, p.index).second)
+            settings->fail("port number " + std::to_string(number) + " is taken", "number");
+         sw.nextNumber = std::max(sw.nextNumber, number + 1);
+         sw.ports.push_back(std::move(p));
+         continue;
+      }
       p.clientName = settings->text("name", "");
       if (p.clientName.empty() || allDigits(p.clientName))
          settings->fail("a port needs a name that is not a number", "name");
@@ -233,10 +254,11 @@ Switch Host::identity(Settings &entry, std::vector<Settings *> const &ports) con
          p.dvPortId = std::to_string(100 + p.index);
       if (!sw.portsByName_.emplace(p.clientName, p.index).second)
          settings->fail("port " + p.clientName + " already exists", "name");
-      sw.portsById_.emplace(p.id, p.index);
+      if (!sw.portsById_.emplace(p.id, p.index).second)
+         settings->fail("its port number is taken by a distributed port", "name");
       sw.ports.push_back(std::move(p));
    }
-   sw.nextNumber = static_cast<uint32_t>(sw.ports.size()) + 1;
+   sw.nextNumber = std::max(sw.nextNumber, static_cast<uint32_t>(sw.ports.size()) + 1);
    return sw;
 }
 

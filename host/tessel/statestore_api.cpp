@@ -350,13 +350,18 @@ void seedStore() {
    for (Switch const &sw : Host::instance().switches()) {
       if (!sw.distributed)
          continue;
-      std::string const &id = Host::instance().component<KernelComponent>().of(sw).dvsName;
-      if (tessel_sim_dvs_switch_create(sw.name.c_str(), sw.alias.c_str(), "cswitch",
-                                       kSeededMaxPorts, kLastVersion, id.c_str()) != HYX_OK)
+      KernelState const &kernel = Host::instance().component<KernelComponent>().of(sw);
+      hyx_uint32 const maxPorts =
+          kernel.maxPorts > kSeededMaxPorts ? kernel.maxPorts : kSeededMaxPorts;
+      if (tessel_sim_dvs_switch_create(sw.name.c_str(), sw.alias.c_str(), "cswitch", maxPorts,
+                                       kLastVersion, kernel.dvsName.c_str()) != HYX_OK)
          continue;
+      /* A port with a client is in use; one added by the lifecycle calls
+       * has none. */
       for (Port const &port : sw.ports)
          if (!port.dvPortId.empty())
-            tessel_sim_dvs_port_add(sw.name.c_str(), port.dvPortId.c_str(), port.id, nullptr);
+            tessel_sim_dvs_port_add(sw.name.c_str(), port.dvPortId.c_str(),
+                                    port.runtime ? 0 : port.id, nullptr);
    }
 }
 
