@@ -78,7 +78,7 @@ typedef void (*DVSData_MemFree)(void *);
 /* The serialised store: a 4-byte magic, a 4-byte format version, then the
  * records (see host/dvs/statestore.cpp), then a 4-byte checksum. */
 #define DVS_STORE_MAGIC 0x53535644u
-#define DVS_STORE_FORMAT 1u
+#define DVS_STORE_FORMAT 2u
 #endif
 
 /* Store operations of the kernel side. */

@@ -49,7 +49,9 @@
 #define TEAM_FRP_FLAG_BLOCK_OUTPUT 0x40
 #define TEAM_FRP_FLAG_LACP_CLIENT 0x40000
 /* The property keys under which the distributed-switch store shows a
- * switch's and a port's teaming policy. */
+ * switch's configured uplink ports and a switch's and a port's teaming
+ * policy. */
+#define HYX_ZARPROP_SWITCH_UPLINKPORTS "com.kestra.common.uplinkPorts"
 #define VSPROP_SWITCH_TEAMING "com.kestra.vswitch.teaming"
 #define VSPROP_PORT_TEAMING_POLICY "com.kestra.vswitch.port.teaming.policy"
 #endif

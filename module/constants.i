@@ -384,7 +384,7 @@ extern const int hyx_ModuleCurrentID;
 /* Distributed-switch property keys (strings) */
 %constant const char *HYX_ZARPROP_SWITCH_ALIAS = "com.kestra.common.alias";
 %constant const char *HYX_ZARPROP_SWITCH_VERSION = "com.kestra.common.version";
-%constant const char *HYX_ZARPROP_SWITCH_UPLINKPORTS = "com.kestra.common.uplinkPorts";
+%constant const char *HYX_ZARPROP_SWITCH_UPLINKPORTS = HYX_ZARPROP_SWITCH_UPLINKPORTS;
 %constant const char *HYX_ZARPROP_SWITCH_OVERLAY = "com.kestra.common.overlay";
 %constant const char *HYX_ZARPROP_SWITCH_RESPOOLS_LIST = "com.kestra.common.respools.list";
 %constant const char *HYX_ZARPROP_SWITCH_RESPOOLS_SCHED = "com.kestra.common.respools.sched";

@@ -2,6 +2,7 @@
 lifecycle calls is a switch of the host (its lists, summary and port table),
 and the subsystems' settings read and write under their property keys."""
 
+import re
 import struct
 
 import pytest
@@ -60,6 +61,15 @@ def set_prop(key, value, scope="global", port=None):
     return m.VSDVS_SetGlobProp(SW, ALIAS, value, len(value), key, 1)
 
 
+@pytest.fixture(autouse=True)
+def default_topology(sim):
+    """Tests that load a document of their own leave the default behind."""
+    yield
+    from libtessel import testing
+
+    testing.load_default()
+
+
 @pytest.fixture
 def dvs(sim):
     assert m.VSDVS_CreateVSwitch(SW, ALIAS, "cswitch", 8, 0, 1500, m.DVS_VERSION_70, 0) == m.HYX_OK
@@ -110,6 +120,7 @@ KEYED = [
     ("global", "VSPROP_MULTICAST_FILTER", _word(2)),
     ("global", "VSPROP_PVLAN_MAP", lambda initial: struct.pack("<HHB3x", 200, 200, 1)),
     ("global", "VSPROP_SWITCH_TEAMING", _first_word(SRCMAC)),
+    ("global", "HYX_ZARPROP_SWITCH_UPLINKPORTS", lambda initial: struct.pack("<I", 1) + b"uplink9".ljust(81, b"\0")),
     ("global", "VSPROP_SWITCH_MAC_LEARNING", lambda initial: initial[:4] + struct.pack("<I", 1000)),
     ("port", "VSPROP_PORT_VLAN", lambda initial: struct.pack("<HHHH", 0, 100, 0, 0)),
     ("port", "VSPROP_PORT_VLAN_NESTEDTAG", _word(1)),
@@ -185,3 +196,39 @@ def test_a_created_switch_survives_a_dump_and_load(dvs):
     assert port_table(SW) == ids and testing.dump() == document
     # Its ports came back unconnected, so the switch can still go.
     assert m.VSDVS_DestroyVSwitch(SW) == m.HYX_OK
+
+
+def test_store_properties_survive_a_dump_and_load(dvs):
+    from libtessel import testing
+
+    assert set_prop("custom.key", b"abc") == m.HYX_OK
+    assert m.VSDVS_SetPortProp("dswitch0", "dvs-prod", "100", b"zz", 2, "port.key", 1) == m.HYX_OK
+    document = testing.dump()
+    testing.reset()
+    assert prop("custom.key") == m.HYX_NOT_FOUND
+    testing.load(document)
+    assert prop("custom.key") == b"abc" and testing.dump() == document
+    q = m.alloc_zar_query(4)
+    assert m.VSDVS_GetPortProp("dswitch0", "dvs-prod", "100", q, "port.key", 1) == m.HYX_OK
+    assert m.ZARQuery_get_val_in_bytes(q) == b"zz"
+    m.free_zar_query(q)
+
+
+@pytest.mark.parametrize("change, place", [
+    (lambda sw: sw["global"].append({"key": "k", "type": 1, "value": "zz"}), "switches[0].global[1].value"),
+    (lambda sw: sw.update(colour="red"), "switches[0].colour"),
+    (lambda sw: sw["ports"].insert(0, dict(sw["ports"][0])), "switches[0].ports[1].id"),
+    (lambda sw: sw.update(version=9), "switches[0]"),
+])
+def test_a_bad_store_key_is_refused_with_its_place(sim, change, place):
+    from libtessel import testing
+
+    assert set_prop("custom.key", b"abc", "global") == m.HYX_NOT_FOUND  # no such switch yet
+    assert m.VSDVS_SetGlobProp("dswitch0", "dvs-prod", b"kept", 4, "custom.key", 1) == m.HYX_OK
+    before = testing.dump()
+    document = testing.dump()
+    change(document["statestore"]["switches"][0])
+    with pytest.raises(testing.TopologyError, match=r"statestore\.%s:" % re.escape(place)):
+        testing.load(document)
+    # A refused document changes nothing, in any library.
+    assert testing.dump() == before

@@ -16,14 +16,14 @@
  *   u32 magic DVS_STORE_MAGIC, u32 format DVS_STORE_FORMAT, u32 switch count;
  *   per switch: text id, text name, text alias, text class, u32 version,
  *   u32 maximum ports, u8 associated, u32 next port number, host props,
- *   global props, u32 port count; per port: text id, text alias, text
- *   external id, u32 connect id, u32 type, u32 port number, blob state,
- *   props; then u32 FNV-1a checksum of everything before it.
- *   A text or blob is a u32 length and its bytes; props are a u32 count and
- *   per prop: text name, u32 type, blob value.  All integers little-endian.
- * A container (DVSData_Serialize) is: u32 magic DVS_DATA_MAGIC, u32 format,
- *   u32 version asked for, props, u32 checksum. */
+ *   global props, uplink data props (from format 2 on), u32 port count; per port: text id, text
+ * alias, text external id, u32 connect id, u32 type, u32 port number, blob state, props; then u32
+ * FNV-1a checksum of everything before it. A text or blob is a u32 length and its bytes; props are
+ * a u32 count and per prop: text name, u32 type, blob value.  All integers little-endian. A
+ * container (DVSData_Serialize) is: u32 magic DVS_DATA_MAGIC, u32 format, u32 version asked for,
+ * props, u32 checksum. */
 #include <stdint.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -31,9 +31,13 @@
 #include <map>
 #include <memory>
 #include <new>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <unordered_set>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "hostapi/statestore.h"
 #include "hostapi/status.h"
@@ -274,8 +278,10 @@ struct Reader {
    }
 };
 
-/* Checks the frame: magic, format, and the checksum over what precedes it. */
-bool openFrame(Reader &r, uint32_t magic) {
+/* Checks the frame: magic, a format this store reads (1, without uplink
+   data, or DVS_STORE_FORMAT), and the checksum over what precedes it; the
+   format read goes to format. */
+bool openFrame(Reader &r, uint32_t magic, uint32_t &format) {
    if (r.p == nullptr || r.n < 12)
       return false;
    uint32_t sum = 0;
@@ -284,7 +290,10 @@ bool openFrame(Reader &r, uint32_t magic) {
    if (sum != fnv(r.p, r.n - 4))
       return false;
    r.n -= 4;
-   return r.u32() == magic && r.u32() == DVS_STORE_FORMAT;
+   if (r.u32() != magic)
+      return false;
+   format = r.u32();
+   return format >= 1 && format <= DVS_STORE_FORMAT;
 }
 
 std::vector<uint8_t> serialiseStore(bool persistentOnly) {
@@ -304,6 +313,7 @@ std::vector<uint8_t> serialiseStore(bool persistentOnly) {
       w.u32(sw.nextNumber);
       w.props(sw.hostProps, persistentOnly);
       w.props(sw.globalProps, persistentOnly);
+      w.props(sw.uplinkData, persistentOnly);
       w.u32(static_cast<uint32_t>(sw.ports.size()));
       for (auto const &p : sw.ports) {
          w.text(p.id);
@@ -323,7 +333,8 @@ std::vector<uint8_t> serialiseStore(bool persistentOnly) {
 /* Reads a whole serialised store; nothing changes unless all of it is sound. */
 HYX_ReturnStatus deserialiseStore(void const *buf, size_t len) {
    Reader r{static_cast<uint8_t const *>(buf), len};
-   if (!openFrame(r, DVS_STORE_MAGIC))
+   uint32_t format = 0;
+   if (!openFrame(r, DVS_STORE_MAGIC, format))
       return HYX_BAD_PARAM;
    std::list<DvSwitch> switches;
    uint32_t count = r.u32();
@@ -339,6 +350,8 @@ HYX_ReturnStatus deserialiseStore(void const *buf, size_t len) {
       sw.nextNumber = r.u32();
       sw.hostProps = r.props();
       sw.globalProps = r.props();
+      if (format >= 2)
+         sw.uplinkData = r.props();
       uint32_t nports = r.u32();
       for (uint32_t k = 0; r.ok && k < nports; k++) {
          DvPort p;
@@ -613,7 +626,12 @@ HYX_ReturnStatus switchAdd(char const *name, char const *alias, char const *clas
    sw.className = className;
    sw.maxPorts = maxPorts;
    sw.version = version;
-   sw.id = id != nullptr ? std::string(id) : "dvsid-" + std::to_string(store.nextId++);
+   if (id != nullptr)
+      sw.id = id;
+   else
+      do
+         sw.id = "dvsid-" + std::to_string(store.nextId++);
+      while (store.find(sw.id.c_str()) != nullptr);
    store.switches.push_back(std::move(sw));
    return HYX_OK;
 }
@@ -1347,3 +1365,264 @@ STORE_CALL(int, DVSPortsetNameToAlias, (char const *name, char *alias),
            { return nameTranslate(name, alias, true); })
 STORE_CALL(int, DVSAliasToPortsetName, (char const *alias, char *name),
            { return nameTranslate(alias, name, false); })
+
+/* ---- The store in the host's topology document ---- */
+
+/* The store is written under the document's "statestore" key:
+ *   {"switches": [{"name", "id", "alias", "class", "version", "maxPorts",
+ *     "associated", "nextNumber", "global", "host", "uplinks",
+ *     "ports": [{"id", "alias", "externalId", "connectId", "type", "number",
+ *                "state", "data"}]}]}
+ * where "global", "host", "uplinks" and "data" are lists of properties
+ * {"key", "type", "value"} and values and "state" are hexadecimal bytes.
+ * Loading it replaces each switch it names (a switch of the host keeps its
+ * place in the store) and adds the others; the host's switches it does not
+ * name keep what the host seeded them with. */
+namespace dvs {
+namespace {
+
+using nlohmann::json;
+
+struct StoreKeyError : std::runtime_error {
+   using std::runtime_error::runtime_error;
+};
+
+char const kHex[] = "0123456789abcdef";
+
+std::string hexOf(std::vector<uint8_t> const &bytes) {
+   std::string out;
+   out.reserve(bytes.size() * 2);
+   for (uint8_t b : bytes) {
+      out.push_back(kHex[b >> 4]);
+      out.push_back(kHex[b & 15]);
+   }
+   return out;
+}
+
+json propsJson(Props const &props) {
+   json out = json::array();
+   for (auto const &kv : props)
+      out.push_back(
+          {{"key", kv.first}, {"type", kv.second.type}, {"value", hexOf(kv.second.value)}});
+   return out;
+}
+
+json storeJson() {
+   json switches = json::array();
+   for (auto const &sw : StateStore::instance().switches) {
+      json ports = json::array();
+      for (auto const &p : sw.ports)
+         ports.push_back({{"id", p.id},
+                          {"alias", p.alias},
+                          {"externalId", p.externalId},
+                          {"connectId", p.connectId},
+                          {"type", p.type},
+                          {"number", p.number},
+                          {"state", hexOf(p.state)},
+                          {"data", propsJson(p.data)}});
+      switches.push_back({{"name", sw.name},
+                          {"id", sw.id},
+                          {"alias", sw.alias},
+                          {"class", sw.className},
+                          {"version", sw.version},
+                          {"maxPorts", sw.maxPorts},
+                          {"associated", sw.associated},
+                          {"nextNumber", sw.nextNumber},
+                          {"global", propsJson(sw.globalProps)},
+                          {"host", propsJson(sw.hostProps)},
+                          {"uplinks", propsJson(sw.uplinkData)},
+                          {"ports", std::move(ports)}});
+   }
+   return {{"switches", std::move(switches)}};
+}
+
+/* A checked reader of one object of the key's value: every member has its
+ * type, texts their limit, and a member nobody reads is an error. */
+class Member {
+ public:
+   Member(json const &node, std::string path) : node_(node), path_(std::move(path)) {
+      if (!node_.is_object())
+         fail("an object");
+   }
+   [[noreturn]] void fail(std::string const &what, char const *key = nullptr) const {
+      throw StoreKeyError(path_ + (key ? std::string(".") + key : std::string()) + ": " + what);
+   }
+   json const &at(char const *key) {
+      auto it = node_.find(key);
+      if (it == node_.end())
+         fail("missing", key);
+      read_.insert(key);
+      return *it;
+   }
+   std::string text(char const *key, size_t limit) {
+      json const &v = at(key);
+      if (!v.is_string())
+         fail("a text", key);
+      std::string s = v.get<std::string>();
+      if (s.size() >= limit || s.find('\0') != std::string::npos)
+         fail("a text shorter than " + std::to_string(limit) + " bytes without NUL", key);
+      return s;
+   }
+   uint32_t number(char const *key) {
+      json const &v = at(key);
+      if (!v.is_number_unsigned() || v.get<uint64_t>() > UINT32_MAX)
+         fail("a number of 0 to 4294967295", key);
+      return v.get<uint32_t>();
+   }
+   bool flag(char const *key) {
+      json const &v = at(key);
+      if (!v.is_boolean())
+         fail("true or false", key);
+      return v.get<bool>();
+   }
+   std::vector<uint8_t> bytes(char const *key) {
+      json const &v = at(key);
+      std::string const s = v.is_string() ? v.get<std::string>() : std::string("?");
+      if (!v.is_string() || s.size() % 2 != 0 || s.size() / 2 > kSerialLimit)
+         fail("hexadecimal bytes", key);
+      std::vector<uint8_t> out;
+      out.reserve(s.size() / 2);
+      for (size_t i = 0; i < s.size(); i += 2) {
+         char const *hi = strchr(kHex, s[i]), *lo = strchr(kHex, s[i + 1]);
+         if (s[i] == '\0' || s[i + 1] == '\0' || hi == nullptr || lo == nullptr)
+            fail("hexadecimal bytes (0-9, a-f)", key);
+         out.push_back(static_cast<uint8_t>((hi - kHex) << 4 | (lo - kHex)));
+      }
+      return out;
+   }
+   std::vector<json> const *list(char const *key) {
+      json const &v = at(key);
+      if (!v.is_array())
+         fail("a list", key);
+      return &v.get_ref<json::array_t const &>();
+   }
+   std::string place(char const *key, size_t i) const {
+      return path_ + "." + key + "[" + std::to_string(i) + "]";
+   }
+   void finish() const {
+      for (auto it = node_.begin(); it != node_.end(); ++it)
+         if (!read_.count(it.key()))
+            fail("unknown key", it.key().c_str());
+   }
+
+ private:
+   json const &node_;
+   std::string path_;
+   std::set<std::string> read_;
+};
+
+Props propsFrom(Member &parent, char const *key) {
+   Props props;
+   auto const *list = parent.list(key);
+   for (size_t i = 0; i < list->size(); ++i) {
+      Member m((*list)[i], parent.place(key, i));
+      Prop pr;
+      pr.name = m.text("key", DVS_STORE_PROP_NAME_LEN);
+      pr.type = m.number("type");
+      pr.value = m.bytes("value");
+      m.finish();
+      if (!props.emplace(pr.name, pr).second)
+         m.fail("a second property " + pr.name, "key");
+   }
+   return props;
+}
+
+std::list<DvSwitch> switchesFrom(json const &value) {
+   Member top(value, "statestore");
+   std::list<DvSwitch> out;
+   auto const *list = top.list("switches");
+   for (size_t i = 0; i < list->size(); ++i) {
+      Member m((*list)[i], top.place("switches", i));
+      DvSwitch sw;
+      sw.name = m.text("name", DVS_STORE_NAME_LEN);
+      sw.id = m.text("id", DVS_STORE_SWITCH_ID_LEN);
+      sw.alias = m.text("alias", DVS_STORE_NAME_LEN);
+      sw.className = m.text("class", DVS_STORE_NAME_LEN);
+      sw.version = m.number("version");
+      if (sw.name.empty() || sw.alias.empty() || sw.version < kFirstVersion ||
+          sw.version > kLastVersion)
+         m.fail("a switch needs a name, an alias and a version of 4 to 7");
+      sw.maxPorts = m.number("maxPorts");
+      sw.associated = m.flag("associated");
+      sw.nextNumber = m.number("nextNumber");
+      sw.globalProps = propsFrom(m, "global");
+      sw.hostProps = propsFrom(m, "host");
+      sw.uplinkData = propsFrom(m, "uplinks");
+      auto const *ports = m.list("ports");
+      for (size_t k = 0; k < ports->size(); ++k) {
+         Member pm((*ports)[k], m.place("ports", k));
+         DvPort p;
+         p.id = pm.text("id", DVS_STORE_PORT_ID_LEN);
+         p.alias = pm.text("alias", DVS_STORE_NAME_LEN);
+         p.externalId = pm.text("externalId", DVS_STORE_EXTERNAL_ID_LEN);
+         p.connectId = pm.number("connectId");
+         p.type = pm.number("type");
+         p.number = pm.number("number");
+         p.state = pm.bytes("state");
+         p.data = propsFrom(pm, "data");
+         pm.finish();
+         if (p.id.empty() || findPort(sw, p.id.c_str()) != nullptr)
+            pm.fail("a port needs an id of its own", "id");
+         sw.ports.push_back(std::move(p));
+      }
+      if (sw.ports.size() > sw.maxPorts)
+         m.fail("fewer than the switch's " + std::to_string(sw.ports.size()) + " ports",
+                "maxPorts");
+      m.finish();
+      for (auto const &other : out)
+         if (other.name == sw.name || other.alias == sw.alias || other.id == sw.id)
+            m.fail("the name, alias or id of another switch of the key");
+      out.push_back(std::move(sw));
+   }
+   top.finish();
+   return out;
+}
+
+} // namespace
+} // namespace dvs
+
+/* Host-private: the store as the value of the topology's "statestore" key,
+   as JSON text in a block of malloc; NULL when out of memory. */
+extern "C" TESSEL_HOST_EXPORT char *tessel_sim_dvs_store_dump(void) {
+   try {
+      std::string const text = dvs::storeJson().dump();
+      char *out = static_cast<char *>(malloc(text.size() + 1));
+      if (out != nullptr)
+         memcpy(out, text.c_str(), text.size() + 1);
+      return out;
+   } catch (...) {
+      return nullptr;
+   }
+}
+
+/* Host-private: loads the "statestore" key's value (NULL: none, the store
+   keeps its seeding); 0, or -1 with the place and the fault in error and the
+   store as it was. */
+extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_store_load(char const *text, char *error,
+                                                            size_t errorSize) {
+   using namespace dvs;
+   if (text == nullptr)
+      return 0;
+   try {
+      std::list<DvSwitch> loaded = switchesFrom(nlohmann::json::parse(text));
+      auto &store = StateStore::instance();
+      for (auto &sw : loaded) {
+         DvSwitch *same = store.find(sw.name.c_str());
+         for (auto const &other : store.switches)
+            if (&other != same && (other.alias == sw.alias || other.id == sw.id))
+               throw StoreKeyError("statestore: switch " + sw.name +
+                                   " takes the alias or id of switch " + other.name);
+      }
+      for (auto &sw : loaded) {
+         if (DvSwitch *same = store.find(sw.name.c_str()))
+            *same = std::move(sw);
+         else
+            store.switches.push_back(std::move(sw));
+      }
+      return 0;
+   } catch (std::exception const &e) {
+      if (error != nullptr && errorSize > 0)
+         snprintf(error, errorSize, "%s", e.what());
+      return -1;
+   }
+}

@@ -102,6 +102,10 @@ typedef int (*tessel_sim_dvs_bridge_clear)(char const *switchName, char const *p
 TESSEL_HOST_EXPORT void tessel_sim_dvs_set_bridge(tessel_sim_dvs_bridge_get get,
                                                   tessel_sim_dvs_bridge_set set,
                                                   tessel_sim_dvs_bridge_clear clear);
+/* libdvs.so: the store as the value of the topology's "statestore" key, and
+ * loading that value (the signatures of tessel_sim_add_topology_key). */
+TESSEL_HOST_EXPORT char *tessel_sim_dvs_store_dump(void);
+TESSEL_HOST_EXPORT int tessel_sim_dvs_store_load(char const *json, char *error, size_t errorSize);
 /* libdvs.so: the function that fills the store with libtessel's distributed
  * switches; called on the store's first use after load or reset. */
 TESSEL_HOST_EXPORT void tessel_sim_dvs_set_seeder(void (*seeder)(void));

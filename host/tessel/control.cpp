@@ -231,8 +231,13 @@ std::string applyContributedKeys(nlohmann::json const &document) {
       auto const found = document.find(key);
       std::string const value = found != document.end() ? found->dump() : std::string();
       char message[512] = "";
-      if (load(found != document.end() ? value.c_str() : nullptr, message, sizeof message) != 0)
+      if (load(found != document.end() ? value.c_str() : nullptr, message, sizeof message) != 0) {
+         /* A message that names its place (starting with the key) stands as
+          * it is. */
+         if (strncmp(message, key, strlen(key)) == 0)
+            return message;
          return std::string(key) + ": " + message;
+      }
    }
    return std::string();
 }
@@ -363,6 +368,11 @@ extern "C" TESSEL_HOST_EXPORT int tessel_sim_load_topology(char const *text, cha
       } else {
          document = tessel::parseTopology(text, from);
       }
+      /* What a refused document must leave as it was: the live host (with
+         the other libraries' keys) and the document resets go back to. */
+      nlohmann::json const previousLive = tessel::Host::instance().dump();
+      nlohmann::json const previous = tessel::topologyDocument();
+      std::string const previousSource = tessel::topologySource();
       tessel::Host::install(document, from);
       tessel::replaceTopology(std::move(document), from);
       /* The other libraries start again from the new host; this one is
@@ -372,8 +382,15 @@ extern "C" TESSEL_HOST_EXPORT int tessel_sim_load_topology(char const *text, cha
       tessel::g_contributedError.clear();
       tessel_sim_reset();
       tessel::g_loading = false;
-      if (!tessel::g_contributedError.empty())
-         throw tessel::TopologyError(from + ": " + tessel::g_contributedError);
+      if (!tessel::g_contributedError.empty()) {
+         std::string const refused = tessel::g_contributedError;
+         /* Another library refused its key: every library goes back to the
+            live host of before, and resets to the document of before. */
+         tessel::replaceTopology(previousLive, previousSource);
+         tessel_sim_reset();
+         tessel::replaceTopology(previous, previousSource);
+         throw tessel::TopologyError(from + ": " + refused);
+      }
       tessel::persist();
       return 0;
    } catch (std::exception const &e) {

@@ -369,6 +369,8 @@ struct SeederSetup {
    SeederSetup() {
       tessel_sim_dvs_set_seeder(seedStore);
       tessel_sim_dvs_set_bridge(bridgeGet, bridgeSet, bridgeClear);
+      tessel_sim_add_topology_key("statestore", tessel_sim_dvs_store_load,
+                                  tessel_sim_dvs_store_dump);
    }
    ~SeederSetup() {
       tessel_sim_dvs_set_seeder(nullptr);

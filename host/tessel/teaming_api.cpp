@@ -562,10 +562,60 @@ HYX_ReturnStatus getLAGTable(char const *switchName, VSLAGTable **table) noexcep
 } // namespace
 /* ---- Keyed settings ---- */
 
+/* The configured uplink ports: a VSUplinkPorts table (the count and the
+ * names), as the Get call hands it out.  Written, each name takes the
+ * distributed port ID of the switch's port of that name, as an added uplink
+ * port does. */
+struct UplinkPortsKey {
+   static HYX_ReturnStatus get(char const *sw, char const *, PropBytes &out) {
+      VSUplinkPorts *ports = nullptr;
+      VSUplinkPortIds *ids = nullptr;
+      HYX_ReturnStatus status = getSwitchUplinkPorts(sw, &ports, &ids);
+      if (status == HYX_OK)
+         putValue(out, ports, 4 + getAt<hyx_uint32>(ports, 0) * size_t{VS_UPLINK_PORT_NAME_LEN});
+      tessel_sim_block_release(ports);
+      tessel_sim_block_release(ids);
+      return status;
+   }
+   static HYX_ReturnStatus set(char const *sw, char const *, uint8_t const *value, size_t len) {
+      if (len < 4)
+         return HYX_BAD_PARAM;
+      size_t const n = readLe32(value);
+      if (len != 4 + n * VS_UPLINK_PORT_NAME_LEN)
+         return HYX_BAD_PARAM;
+      if (n > HYX_TEAM_MAX_UPLINKS)
+         return HYX_LIMIT_EXCEEDED;
+      std::vector<uint8_t> ids(4 + n * VS_UPLINK_PORT_ID_LEN, 0);
+      putAt<hyx_uint32>(ids.data(), 0, static_cast<uint32_t>(n));
+      HYX_ReturnStatus status =
+          withDistributed(sw, [&](Switch &s, TeamingState &) -> HYX_ReturnStatus {
+             for (size_t i = 0; i < n; ++i) {
+                char const *slot =
+                    reinterpret_cast<char const *>(value) + 4 + i * VS_UPLINK_PORT_NAME_LEN;
+                std::string const name(slot, strnlen(slot, VS_UPLINK_PORT_NAME_LEN));
+                Port const *port = s.findPort(name.c_str());
+                if (port != nullptr)
+                   putText(ids.data() + 4 + i * VS_UPLINK_PORT_ID_LEN, VS_UPLINK_PORT_ID_LEN,
+                           port->dvPortId);
+             }
+             return HYX_OK;
+          });
+      if (status != HYX_OK)
+         return status;
+      return setSwitchUplinkPorts(sw, reinterpret_cast<VSUplinkPorts const *>(value),
+                                  reinterpret_cast<VSUplinkPortIds const *>(ids.data()));
+   }
+   static HYX_ReturnStatus clear(char const *sw, char const *) {
+      return clearSwitchUplinkPorts(sw);
+   }
+};
+
 using SwitchTeamingKey = SwitchRecord<&getTeamingPolicy, &setTeamingPolicy, &clearTeamingPolicy>;
 using PortTeamingKey =
     PortRecord<&getPortTeamingPolicy, &setPortTeamingPolicy, &clearPortTeamingPolicy>;
 
+TESSEL_KEYED_SETTING(UplinkPorts, HYX_ZARPROP_SWITCH_UPLINKPORTS, false,
+                     TESSEL_KEYED_BY(UplinkPortsKey));
 TESSEL_KEYED_SETTING(SwitchTeaming, VSPROP_SWITCH_TEAMING, false,
                      TESSEL_KEYED_BY(SwitchTeamingKey));
 TESSEL_KEYED_SETTING(PortTeaming, VSPROP_PORT_TEAMING_POLICY, true,
