@@ -490,18 +490,20 @@ def _signature(name, body, types, helpers, names, receiver):
     return params, _result_type(body, types, helpers)
 
 
-def _owner(method, records):
-    """The record a method belongs to (as libtessel.records groups them): the
-    longest record name it starts with, except that a nested record field's
-    accessors belong to the enclosing record."""
-    end = len(method)
-    while True:
-        end = method.rfind("_", 0, end)
-        if end <= 0:
-            return None
-        prefix = method[:end]
-        if prefix in records and method[end:] not in ("_get", "_set"):
-            return prefix
+def _load_owner():
+    """The layer's rule for which record a method belongs to, loaded from its
+    file (the package itself needs the built module)."""
+    import importlib.util
+
+    path = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
+                        "python", "libtessel", "_owners.py")
+    spec = importlib.util.spec_from_file_location("_tessel_owners", path)
+    loaded = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(loaded)
+    return loaded.owner
+
+
+_owner = _load_owner()
 
 
 def _record_class(record, members):

@@ -99,20 +99,6 @@ bool replacedSince(StateFile const &state) {
           now.st_mtim.tv_nsec != state.seen.st_mtim.tv_nsec;
 }
 
-std::string readWhole(std::string const &path) {
-   std::unique_ptr<FILE, int (*)(FILE *)> file(fopen(path.c_str(), "rb"), fclose);
-   if (!file)
-      throw TopologyError(path + ": cannot be opened: " + strerror(errno));
-   std::string text;
-   char chunk[4096];
-   size_t n;
-   while ((n = fread(chunk, 1, sizeof chunk, file.get())) > 0)
-      text.append(chunk, n);
-   if (ferror(file.get()))
-      throw TopologyError(path + ": cannot be read: " + strerror(errno));
-   return text;
-}
-
 /* Writes text as the whole state file at once: a temporary file in the same
  * folder, flushed to disk, renamed over the file. */
 void writeStateFile(std::string const &path, std::string const &text) {
@@ -198,7 +184,7 @@ void beforeCall(char const *function) {
          /* A file that cannot be taken is reported once, and the host goes
           * on as it was. */
          remember(state);
-         std::string text = readWhole(state.path);
+         std::string text = readFile(state.path, state.path);
          if (text != state.last) {
             Host::install(parseTopology(text, "TESSEL_SIM_STATE=" + state.path),
                           "TESSEL_SIM_STATE=" + state.path);

@@ -35,13 +35,7 @@ json tableEntry(Switch const &sw, MacRecord const &r) {
 
 void readMacTable(Switch const &sw, Settings &in, MacTable &table) {
    for (Settings *entry : in.list("table")) {
-      std::string const portName = entry->text("port", "");
-      Port const *port = sw.findPort(portName.c_str());
-      if (port == nullptr)
-         entry->fail("no port " + portName + " on the switch", "port");
-      auto const address = entry->address("address");
-      if (!address || *address == MacAddress{})
-         entry->fail("an entry needs an address other than 00:00:00:00:00:00", "address");
+      auto const [port, address] = entryPlace(sw, *entry);
       MacRecord r;
       r.key = {*address, entry->number<uint16_t>("vid", 0, VS_VLAN_ID_COUNT - 1),
                entry->number<uint32_t>("vni", 0)};

@@ -134,13 +134,7 @@ void fillTable(Switch const &sw, PortsState const &info, SwitchSettings &setting
    }
 
    for (Settings *entry : settings.onSwitch.list("entries")) {
-      std::string const portName = entry->text("port", "");
-      Port const *port = sw.findPort(portName.c_str());
-      if (port == nullptr)
-         entry->fail("no port " + portName + " on the switch", "port");
-      auto const address = entry->address("address");
-      if (!address || *address == MacAddress{})
-         entry->fail("an entry needs an address other than 00:00:00:00:00:00", "address");
+      auto const [port, address] = entryPlace(sw, *entry);
       uint16_t const vid = entry->number<uint16_t>("vid", 0, VS_VLAN_ID_COUNT - 1);
       MacRecord user;
       user.key = {*address, vid, entry->number<uint32_t>("vni", 0)};
@@ -180,6 +174,17 @@ void MacComponent::fillHost(Settings &in) {
    host_.macLimit = macLimitSetting(in).value_or(host_.macLimit);
    host_.learnStatic = in.flag("learnStatic", host_.learnStatic);
    host_.staticMacAllow = in.flag("staticMacAllow", host_.staticMacAllow);
+}
+
+std::pair<Port const *, std::optional<MacAddress>> entryPlace(Switch const &sw, Settings &entry) {
+   std::string const portName = entry.text("port", "");
+   Port const *port = sw.findPort(portName.c_str());
+   if (port == nullptr)
+      entry.fail("no port " + portName + " on the switch", "port");
+   auto const address = entry.address("address");
+   if (!address || *address == MacAddress{})
+      entry.fail("an entry needs an address other than 00:00:00:00:00:00", "address");
+   return {port, address};
 }
 
 void MacComponent::removePort(Host &host, Switch const &sw, uint32_t index) {

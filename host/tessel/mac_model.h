@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "hostapi/mac.h"
@@ -99,6 +100,10 @@ void readMacTable(Switch const &sw, Settings &in, MacTable &table);
 /* HYX_OK, or the status of an aging time or switch MAC limit outside its
  * range: HYX_BAD_PARAM for zero, HYX_LIMIT_EXCEEDED above the maximum. */
 HYX_ReturnStatus checkAgingTime(uint32_t agingTime);
+/* The port and address of a MAC entry of the topology ("port", "address"),
+ * refused with its place when the switch has no such port or the address is
+ * missing or zero. */
+std::pair<Port const *, std::optional<MacAddress>> entryPlace(Switch const &sw, Settings &entry);
 HYX_ReturnStatus checkSwitchMacLimit(uint32_t macLimit);
 
 } // namespace tessel

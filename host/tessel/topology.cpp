@@ -197,6 +197,20 @@ json parseTopology(std::string const &text, std::string const &source) {
    }
 }
 
+std::string readFile(std::string const &path, std::string const &label) {
+   std::unique_ptr<FILE, int (*)(FILE *)> file(fopen(path.c_str(), "rb"), fclose);
+   if (!file)
+      throw TopologyError(label + ": cannot be opened: " + strerror(errno));
+   std::string text;
+   char chunk[4096];
+   size_t n;
+   while ((n = fread(chunk, 1, sizeof chunk, file.get())) > 0)
+      text.append(chunk, n);
+   if (ferror(file.get()))
+      throw TopologyError(label + ": cannot be read: " + strerror(errno));
+   return text;
+}
+
 namespace {
 
 struct Loaded {
@@ -210,17 +224,7 @@ Loaded load() {
       return {"the built-in default topology",
               parseTopology(tessel_default_topology, "the built-in default topology")};
    std::string const source = std::string("TESSEL_SIM_TOPOLOGY=") + path;
-   std::unique_ptr<FILE, int (*)(FILE *)> file(fopen(path, "rb"), fclose);
-   if (!file)
-      throw TopologyError(source + ": cannot be opened: " + strerror(errno));
-   std::string text;
-   char chunk[4096];
-   size_t n;
-   while ((n = fread(chunk, 1, sizeof chunk, file.get())) > 0)
-      text.append(chunk, n);
-   if (ferror(file.get()))
-      throw TopologyError(source + ": cannot be read: " + strerror(errno));
-   return {source, parseTopology(text, source)};
+   return {source, parseTopology(readFile(path, source), source)};
 }
 
 Loaded &loaded() {

@@ -131,6 +131,10 @@ std::optional<nlohmann::json> stateDocument();
  * then on writes it to the file. */
 void watchStateFile(bool built);
 
+/* The whole content of a file; throws TopologyError naming label when it
+ * cannot be opened or read. */
+std::string readFile(std::string const &path, std::string const &label);
+
 /* Parses a document from text; throws TopologyError naming source. */
 nlohmann::json parseTopology(std::string const &text, std::string const &source);
 

@@ -23,6 +23,7 @@ its count; ``walk(table)`` gives them as a list.
 """
 
 import _libtessel
+from libtessel._owners import owner as _owner
 
 _REGISTER = "_swigregister"
 _SPECIAL = ("__getitem__", "__setitem__", "__len__", "__next__")
@@ -36,21 +37,6 @@ def _names():
     if _module_names is None:
         _module_names = tuple(vars(_libtessel))
     return _module_names
-
-
-def _owner(method, records):
-    """The record a method belongs to: the longest record name it starts with
-    (``VSPortInfo_vlan_flags_get`` belongs to ``VSPortInfo_vlan``), except that
-    the accessors of the field holding a nested record (``VSPortInfo_vlan_get``)
-    belong to the enclosing record (``VSPortInfo``)."""
-    end = len(method)
-    while True:
-        end = method.rfind("_", 0, end)
-        if end <= 0:
-            return None
-        prefix = method[:end]
-        if prefix in records and method[end:] not in ("_get", "_set"):
-            return prefix
 
 
 def _members(record):
