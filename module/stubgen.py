@@ -497,9 +497,9 @@ def _load_owner():
 
     path = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
                         "python", "libtessel", "_owners.py")
-    spec = importlib.util.spec_from_file_location("_tessel_owners", path)
-    loaded = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(loaded)
+    found = importlib.util.spec_from_file_location("_tessel_owners", path)
+    loaded = importlib.util.module_from_spec(found)
+    found.loader.exec_module(loaded)
     return loaded.owner
 
 
