@@ -134,7 +134,8 @@ def add_dvport(switch: str, port: str, connect_id: int = 0, external_id: "str | 
 
 
 def remove_dvport(switch: str, port: str) -> None:
-    """Removes a distributed port (refused with ``Busy`` while it is in use)."""
+    """Removes a distributed port added to the switch (one with a client of
+    the host, such as a VM port or an uplink, is refused with ``Busy``)."""
     name, _ = _dvs(switch)
     checked_name(port, "port", "a distributed port id")
     _check("VSDVS_RemoveDVPort", m.VSDVS_RemoveDVPort(name, port), name, port)
@@ -306,7 +307,7 @@ COMMANDS = (
                    argument("--connect-id", type=int, default=0, help="the connection id (default 0: unused)")),
         line=lambda r: "added port %(port)s to %(switch)s" % r),
     Command(
-        "port remove", "remove a port of a distributed switch (it may not be in use)",
+        "port remove", "remove a port of a distributed switch (one added to it; a port with a client stays)",
         lambda args: _port_change(args, False),
         arguments=(argument("switch", help="distributed switch name or alias"),
                    argument("port", help="the distributed port id")),
