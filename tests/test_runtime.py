@@ -184,6 +184,24 @@ def test_this_that_nobody_holds_is_refused(holder):
     assert str(err.value) == "in method 'VSHYX_GetVSInfo', argument 2 of type 'VSInfo *'"
 
 
+def _named_like_a_pointer():
+    return type("SwigPyObject", (), {"ptr": 1, "own": 0})()
+
+
+def _holding_one_named_like_a_pointer():
+    holder = type("Holder", (), {})()
+    holder.this = _named_like_a_pointer()
+    return holder
+
+
+@pytest.mark.parametrize("holder", [_named_like_a_pointer, _holding_one_named_like_a_pointer])
+def test_a_class_named_like_the_pointer_type_is_no_pointer(holder):
+    with pytest.raises(TypeError):
+        m.VSInfo_mtu_get(holder())
+    with pytest.raises(TypeError):
+        m.VSHYX_FreeMemory(holder())
+
+
 def _cycle(n):
     objs = [type("Holder%d" % i, (), {})() for i in range(n)]
     for a, b in zip(objs, objs[1:] + objs[:1]):
