@@ -3,6 +3,7 @@ capsule shared with another module."""
 
 import ctypes
 import gc
+import os
 import re
 import sys
 
@@ -344,3 +345,31 @@ def test_records_returned_as_odd_classes_give_errors_not_crashes(cls):
             m.VSStats_pktsTx_get(view)
     finally:
         m.VSStats_swigregister(libtessel.VSStats)
+
+
+RAW_COPIES = {
+    "element copy": "m.VSMACEntry___getitem__(m.VSMACTable_macEntries_get(t), 0)",
+    "new record": "m.new_VSMACEntry()",
+    "sized table": "m.new_VSUplinkPorts(4)",
+}
+
+
+@pytest.mark.parametrize("make", RAW_COPIES.values(), ids=list(RAW_COPIES))
+def test_the_raw_module_alone_frees_what_it_allocated(make):
+    """Without the layer no class (and so no destructor) is registered: the
+    module's own memory is freed all the same, not reported and lost."""
+    import subprocess
+
+    from conftest import PY_TREE
+
+    code = ("import resource, _libtessel as m\n"
+            "s, t = m.VSHYX_GetMACTable('switch0', m.VS_MAC_ADDR_TYPE_ALL, m.VS_ALL_MAC_TABLE)\n"
+            "def rss(): return resource.getrusage(resource.RUSAGE_SELF).ru_maxrss\n"
+            "for _ in range(20000): %s\n"
+            "before = rss()\n"
+            "for _ in range(200000): %s\n"
+            "print(rss() - before)\n" % (make, make))
+    env = dict(os.environ, PYTHONPATH=PY_TREE, TESSEL_HOST="simulated")
+    done = subprocess.run([sys.executable, "-c", code], env=env, capture_output=True, text=True, check=True)
+    assert "memory leak" not in done.stdout
+    assert int(done.stdout.split()[-1]) < 4096  # KiB of peak growth
