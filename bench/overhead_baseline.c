@@ -281,13 +281,14 @@ static PyObject *copy_bytes(PyObject *self, PyObject *args) {
 static PyObject *sizes(PyObject *self, PyObject *args) {
    (void)self;
    (void)args;
-   return Py_BuildValue("{s:n,s:n,s:n,s:n,s:n,s:n,s:n,s:n,s:n}", "VSMACTable", (Py_ssize_t)sizeof(VSMACTable),
-                        "VSMACEntry", (Py_ssize_t)sizeof(VSMACEntry), "VSSwitchPortInfo",
-                        (Py_ssize_t)sizeof(VSSwitchPortInfo), "VSPortInfo", (Py_ssize_t)sizeof(VSPortInfo),
-                        "DVMirrorSessionTable", (Py_ssize_t)sizeof(DVMirrorSessionTable), "DVMirrorSession",
-                        (Py_ssize_t)sizeof(DVMirrorSession), "DVMirrorEntity", (Py_ssize_t)sizeof(DVMirrorEntity),
-                        "DVMirrorFilterRule", (Py_ssize_t)sizeof(DVMirrorFilterRule), "DVMirrorIpPrefix",
-                        (Py_ssize_t)sizeof(DVMirrorIpPrefix));
+   return Py_BuildValue(
+       "{s:n,s:n,s:n,s:n,s:n,s:n,s:n,s:n,s:n}", "VSMACTable", (Py_ssize_t)sizeof(VSMACTable),
+       "VSMACEntry", (Py_ssize_t)sizeof(VSMACEntry), "VSSwitchPortInfo",
+       (Py_ssize_t)sizeof(VSSwitchPortInfo), "VSPortInfo", (Py_ssize_t)sizeof(VSPortInfo),
+       "DVMirrorSessionTable", (Py_ssize_t)sizeof(DVMirrorSessionTable), "DVMirrorSession",
+       (Py_ssize_t)sizeof(DVMirrorSession), "DVMirrorEntity", (Py_ssize_t)sizeof(DVMirrorEntity),
+       "DVMirrorFilterRule", (Py_ssize_t)sizeof(DVMirrorFilterRule), "DVMirrorIpPrefix",
+       (Py_ssize_t)sizeof(DVMirrorIpPrefix));
 }
 
 /* set_type(slot, pointer, cls): the type descriptor of a pointer object the
@@ -348,8 +349,10 @@ PyMODINIT_FUNC PyInit__tessel_baseline(void) {
       Py_DECREF(mod);
       return NULL;
    }
-   if (PyModule_AddIntConstant(mod, "T_INFO", T_INFO) < 0 || PyModule_AddIntConstant(mod, "T_PORT", T_PORT) < 0 ||
-       PyModule_AddIntConstant(mod, "T_ENTRY", T_ENTRY) < 0 || PyModule_AddIntConstant(mod, "T_POLICY", T_POLICY) < 0 ||
+   if (PyModule_AddIntConstant(mod, "T_INFO", T_INFO) < 0 ||
+       PyModule_AddIntConstant(mod, "T_PORT", T_PORT) < 0 ||
+       PyModule_AddIntConstant(mod, "T_ENTRY", T_ENTRY) < 0 ||
+       PyModule_AddIntConstant(mod, "T_POLICY", T_POLICY) < 0 ||
        PyModule_AddIntConstant(mod, "T_UPLINK_PORTS", T_UPLINK_PORTS) < 0) {
       Py_DECREF(mod);
       return NULL;
