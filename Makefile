@@ -21,7 +21,7 @@ SANITIZER_ENV = LD_PRELOAD="$$(gcc -print-file-name=libasan.so) $$(gcc -print-fi
 
 CMAKE_CONFIGURE = cmake -S . -G Ninja -DPython_EXECUTABLE=$(abspath $(VPY))
 
-.PHONY: all build test demo sanitize fuzz fuzz-sanitize bench bench-startup soak valgrind clean format
+.PHONY: all build test demo sanitize fuzz fuzz-sanitize bench bench-layer soak valgrind clean format
 
 all: build
 
@@ -91,8 +91,9 @@ sanitize: $(DEPS) $(JSON_HEADER)
 # raw module's, and memory; then bench/check.py fails on a missed target or
 # on a figure more than 20% above the one committed in bench/baseline.json.
 # BENCH_UPDATE=1 records the run as the new baseline instead.
-# bench-startup is the start-up part (import and the tool against
-# `python -c pass`), checked the same way.
+# bench-layer is the part that measures the Python layer, checked the same
+# way: start-up (import and the tool against `python -c pass`) and the
+# layer's walks over the host tables against the raw module's.
 BENCH_BUILD := $(BUILD)/bench
 BENCH_OUT := $(BENCH_BUILD)/results
 BENCH_PY = TESSEL_HOST=simulated TESSEL_BENCH_OUT=$(BENCH_OUT) PYTHONPATH=$(BUILD)/python:$(BENCH_BUILD) $(VPY)
@@ -109,10 +110,11 @@ bench: build
 	$(BENCH_PY) bench/bench_memory.py
 	$(BENCH_CHECK) overhead tables memory
 
-bench-startup: build
-	rm -f $(BENCH_OUT)/startup.json
+bench-layer: build
+	rm -f $(BENCH_OUT)/startup.json $(BENCH_OUT)/walks.json
 	$(BENCH_PY) bench/bench_startup.py
-	$(BENCH_CHECK) startup
+	$(BENCH_PY) bench/bench_walks.py
+	$(BENCH_CHECK) startup walks
 
 # The abandoned-call soak: 100,000 calls abandoned through the guard with text
 # copies and out-values in flight; resident memory afterwards within 1 MiB of

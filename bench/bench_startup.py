@@ -8,7 +8,7 @@ and `import libtessel` at most 3x `import _libtessel` (wall times, each
 with the interpreter's own start; the times over `python -c pass` are
 reported too).
 
-    make bench-startup
+    make bench-layer
 """
 
 import os
@@ -38,7 +38,7 @@ def run_once(args):
 def main():
     env_ok = os.environ.get("TESSEL_HOST") == "simulated"
     if not env_ok:
-        sys.exit("bench_startup: run with TESSEL_HOST=simulated (make bench-startup)")
+        sys.exit("bench_startup: run with TESSEL_HOST=simulated (make bench-layer)")
     for _, args in COMMANDS:  # warm the file cache
         run_once(args)
     times = {name: [] for name, _ in COMMANDS}
