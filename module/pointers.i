@@ -116,6 +116,10 @@ SWIGINTERN int tessel_convert_ptr(PyObject *obj, void **ptr, swig_type_info *ty,
     if (block->released)
       return TESSEL_RELEASED;
     arg->extent = tessel_block_extent(block, *ptr);
+  } else if (sobj->lazy_size) {
+    /* A block not made yet: never released (a release makes it). */
+    const char *base = (const char *)sobj->ptr, *p = (const char *)*ptr;
+    arg->extent = p < base || p > base + sobj->lazy_size ? 0 : (size_t)(base + sobj->lazy_size - p);
   }
   if (flags & SWIG_POINTER_DISOWN)
     tessel_set_own((PyObject *)sobj, 0);
@@ -172,7 +176,9 @@ SWIGINTERN int tessel_prepare_release(PyObject *obj, swig_type_info *ty, int kin
   sobj = tessel_resolve(obj, ty, &addr);
   if (!sobj)
     return SWIG_ERROR;
-  block = (TesselBlock *)sobj->block;
+  block = tessel_block_of(sobj);
+  if (!block && PyErr_Occurred())
+    return SWIG_MemoryError;
   if (!block && addr) {
     /* A pointer read back from a field may head a block the module knows. */
     block = tessel_block_find(addr);
@@ -235,11 +241,28 @@ SWIGINTERN PyObject *tessel_new_pointer(void *ptr, swig_type_info *ty, int flags
 }
 
 /* A pointer object for a block of size bytes the module just allocated:
-   owned by Python (flags SWIG_POINTER_OWN) or by nobody. */
+   owned by Python (flags SWIG_POINTER_OWN) or by nobody.  An owned block's
+   block object is made when something needs it (tessel_block_of). */
 SWIGINTERN PyObject *tessel_new_block(void *ptr, swig_type_info *ty, int flags, size_t size) {
   PyObject *block, *obj;
   if (!ptr)
     return SWIG_Py_Void();
+  if ((flags & SWIG_POINTER_OWN) && size) {
+    SwigPyObject *sobj = (SwigPyObject *)SwigPyObject_New(ptr, ty, SWIG_POINTER_OWN);
+    SwigPyClientData *clientdata = ty ? (SwigPyClientData *)ty->clientdata : 0;
+    if (!sobj) {
+      free(ptr);
+      return NULL;
+    }
+    sobj->lazy_size = size;
+    obj = (PyObject *)sobj;
+    if (clientdata && !(flags & SWIG_POINTER_NOSHADOW)) {
+      PyObject *inst = SWIG_Python_NewShadowInstance(clientdata, obj);
+      Py_DECREF(obj);
+      obj = inst;
+    }
+    return obj;
+  }
   block = tessel_block_new(ptr, size, ty, TESSEL_BLOCK_MODULE, (flags & SWIG_POINTER_OWN) != 0);
   if (!block) {
     if (flags & SWIG_POINTER_OWN)
@@ -305,8 +328,11 @@ SWIGINTERN PyObject *tessel_view_pointer(void *ptr, swig_type_info *ty) {
   PyObject *block = NULL;
   if (!ptr)
     return SWIG_Py_Void();
-  if (tessel_receiver && tessel_receiver->block) {
-    TesselBlock *b = (TesselBlock *)tessel_receiver->block;
+  if (tessel_receiver && (tessel_receiver->block || tessel_receiver->lazy_size)) {
+    /* A view keeps its receiver's block: it is made now if need be. */
+    TesselBlock *b = tessel_block_of(tessel_receiver);
+    if (!b)
+      return NULL;
     if ((char *)ptr >= b->base && (char *)ptr <= b->base + b->size)
       block = (PyObject *)b;
   }
