@@ -285,25 +285,49 @@ typedef struct {
 static tessel_table_rule tessel_table_rules[64];
 static size_t tessel_table_rule_count;
 
+/* The table rule of each type looked up before, by its address: the type
+   and its rule (NULL: none), so a record handed out again finds it at once. */
+#define TESSEL_RULE_MEMO 64
+static struct {
+  swig_type_info *type;
+  tessel_table_rule *rule;
+} tessel_rule_memo[TESSEL_RULE_MEMO];
+
 SWIGINTERN void tessel_add_table_rule(swig_type_info *type, size_t count_offset, size_t header, size_t entry) {
   if (tessel_table_rule_count < sizeof(tessel_table_rules) / sizeof(tessel_table_rules[0])) {
     tessel_table_rule rule = {type, count_offset, header, entry};
     tessel_table_rules[tessel_table_rule_count++] = rule;
+    /* A type found without a rule before may have one now. */
+    memset(tessel_rule_memo, 0, sizeof(tessel_rule_memo));
   } else {
     Py_FatalError("tessel: more host tables than the table rules can hold");
   }
 }
 
+SWIGINTERN tessel_table_rule *tessel_table_rule_of(swig_type_info *ty) {
+  size_t slot = ((uintptr_t)ty >> 4) & (TESSEL_RULE_MEMO - 1), i;
+  tessel_table_rule *rule = NULL;
+  if (ty && tessel_rule_memo[slot].type == ty)
+    return tessel_rule_memo[slot].rule;
+  for (i = 0; i < tessel_table_rule_count; i++) {
+    if (tessel_table_rules[i].type == ty) {
+      rule = &tessel_table_rules[i];
+      break;
+    }
+  }
+  tessel_rule_memo[slot].type = ty;
+  tessel_rule_memo[slot].rule = rule;
+  return rule;
+}
+
 /* The bytes of a record or table of type ty at ptr that a host function
    handed out: a table's header and its entries, else size. */
 SWIGINTERN size_t tessel_host_extent(const void *ptr, swig_type_info *ty, size_t size) {
-  size_t i;
-  for (i = 0; i < tessel_table_rule_count; i++) {
-    if (tessel_table_rules[i].type == ty) {
-      uint32_t count;
-      memcpy(&count, (const char *)ptr + tessel_table_rules[i].count_offset, sizeof(count));
-      return tessel_table_rules[i].header + (size_t)count * tessel_table_rules[i].entry;
-    }
+  tessel_table_rule *rule = tessel_table_rule_of(ty);
+  if (rule) {
+    uint32_t count;
+    memcpy(&count, (const char *)ptr + rule->count_offset, sizeof(count));
+    return rule->header + (size_t)count * rule->entry;
   }
   return size;
 }

@@ -373,3 +373,16 @@ def test_the_raw_module_alone_frees_what_it_allocated(make):
     done = subprocess.run([sys.executable, "-c", code], env=env, capture_output=True, text=True, check=True)
     assert "memory leak" not in done.stdout
     assert int(done.stdout.split()[-1]) < 4096  # KiB of peak growth
+
+
+@pytest.mark.parametrize("call,length", [
+    (lambda: m.VSHYX_GetPortInfo("switch0", "web-01.eth0"), 2),
+    (lambda: m.VSDVS_GetPortVLANPolicy("switch0", "web-01.eth0"), 3),
+])
+def test_out_values_come_as_a_plain_list(call, length):
+    result = call()
+    assert type(result) is list and len(result) == length and None not in result
+    copy = list(result)
+    result.extend([1, 2, 3])
+    assert result[:length] == copy and result[length:] == [1, 2, 3] and len(result) == length + 3
+    m.VSHYX_FreeMemory(copy[1])
