@@ -21,7 +21,7 @@ SANITIZER_ENV = LD_PRELOAD="$$(gcc -print-file-name=libasan.so) $$(gcc -print-fi
 
 CMAKE_CONFIGURE = cmake -S . -G Ninja -DPython_EXECUTABLE=$(abspath $(VPY))
 
-.PHONY: all build test demo sanitize fuzz fuzz-sanitize bench bench-layer soak valgrind clean format
+.PHONY: all build test demo sanitize fuzz fuzz-sanitize bench bench-baseline bench-layer soak valgrind clean format
 
 all: build
 
@@ -98,19 +98,21 @@ BENCH_BUILD := $(BUILD)/bench
 BENCH_OUT := $(BENCH_BUILD)/results
 BENCH_PY = TESSEL_HOST=simulated TESSEL_BENCH_OUT=$(BENCH_OUT) PYTHONPATH=$(BUILD)/python:$(BENCH_BUILD) $(VPY)
 BENCH_CHECK = $(VPY) bench/check.py $(if $(BENCH_UPDATE),--update) $(BENCH_OUT)
-bench: build
+bench-baseline: build
 	mkdir -p $(BENCH_BUILD)
 	$(CC) -O2 -g -shared -fPIC -funsigned-char -Wall -Wextra -Werror -I. \
 	  -I"$$($(VPY) -c 'import sysconfig; print(sysconfig.get_paths()["include"])')" \
 	  bench/overhead_baseline.c -L$(BUILD)/python -ltessel -Wl,-rpath,$(abspath $(BUILD))/python \
 	  -o $(BENCH_BUILD)/_tessel_baseline$$($(VPY) -c 'import sysconfig; print(sysconfig.get_config_var("EXT_SUFFIX"))')
+
+bench: bench-baseline
 	rm -f $(BENCH_OUT)/overhead.json $(BENCH_OUT)/tables.json $(BENCH_OUT)/memory.json
 	$(BENCH_PY) bench/bench_overhead.py
 	$(BENCH_PY) bench/bench_tables.py
 	$(BENCH_PY) bench/bench_memory.py
 	$(BENCH_CHECK) overhead tables memory
 
-bench-layer: build
+bench-layer: bench-baseline
 	rm -f $(BENCH_OUT)/startup.json $(BENCH_OUT)/walks.json
 	$(BENCH_PY) bench/bench_startup.py
 	$(BENCH_PY) bench/bench_walks.py
