@@ -21,7 +21,7 @@ SANITIZER_ENV = LD_PRELOAD="$$(gcc -print-file-name=libasan.so) $$(gcc -print-fi
 
 CMAKE_CONFIGURE = cmake -S . -G Ninja -DPython_EXECUTABLE=$(abspath $(VPY))
 
-.PHONY: all build test typecheck docs demo sanitize fuzz fuzz-sanitize bench soak valgrind clean format
+.PHONY: all build test typecheck docs demo sanitize fuzz fuzz-sanitize bench bench-baseline bench-layer soak valgrind clean format
 
 all: build
 
@@ -111,18 +111,38 @@ sanitize: $(DEPS) $(JSON_HEADER)
 	TESSEL_BUILD_DIR=$(ASAN_BUILD) $(VPY) -m pytest -q -p no:cacheprovider tests \
 	  || { cat $(ASAN_BUILD)/sanitizer.* 2>/dev/null; exit 1; }
 
-# Speed and memory of the port and MAC tables as a switch grows, and the
-# cost of the wrappers against hand-written functions doing the same
-# conversions (bench/overhead_baseline.c, built here).
+# The benchmarks (bench/): the wrappers against hand-written functions doing
+# the same conversions (bench/overhead_baseline.c, built here), the host
+# tables against a memcpy of their bytes and the layer's walks against the
+# raw module's, and memory; then bench/check.py fails on a missed target or
+# on a figure more than 20% above the one committed in bench/baseline.json.
+# BENCH_UPDATE=1 records the run as the new baseline instead.
+# bench-layer is the part that measures the Python layer, checked the same
+# way: start-up (import and the tool against `python -c pass`) and the
+# layer's walks over the host tables against the raw module's.
 BENCH_BUILD := $(BUILD)/bench
-bench: build
+BENCH_OUT := $(BENCH_BUILD)/results
+BENCH_PY = TESSEL_HOST=simulated TESSEL_BENCH_OUT=$(BENCH_OUT) PYTHONPATH=$(BUILD)/python:$(BENCH_BUILD) $(VPY)
+BENCH_CHECK = $(VPY) bench/check.py $(if $(BENCH_UPDATE),--update) $(BENCH_OUT)
+bench-baseline: build
 	mkdir -p $(BENCH_BUILD)
 	$(CC) -O2 -g -shared -fPIC -funsigned-char -Wall -Wextra -Werror -I. \
 	  -I"$$($(VPY) -c 'import sysconfig; print(sysconfig.get_paths()["include"])')" \
 	  bench/overhead_baseline.c -L$(BUILD)/python -ltessel -Wl,-rpath,$(abspath $(BUILD))/python \
 	  -o $(BENCH_BUILD)/_tessel_baseline$$($(VPY) -c 'import sysconfig; print(sysconfig.get_config_var("EXT_SUFFIX"))')
-	TESSEL_HOST=simulated PYTHONPATH=$(BUILD)/python:$(BENCH_BUILD) $(VPY) bench/bench_overhead.py
-	$(SIM_PY) bench/bench_tables.py
+
+bench: bench-baseline
+	rm -f $(BENCH_OUT)/overhead.json $(BENCH_OUT)/tables.json $(BENCH_OUT)/memory.json
+	$(BENCH_PY) bench/bench_overhead.py
+	$(BENCH_PY) bench/bench_tables.py
+	$(BENCH_PY) bench/bench_memory.py
+	$(BENCH_CHECK) overhead tables memory
+
+bench-layer: bench-baseline
+	rm -f $(BENCH_OUT)/startup.json $(BENCH_OUT)/walks.json
+	$(BENCH_PY) bench/bench_startup.py
+	$(BENCH_PY) bench/bench_walks.py
+	$(BENCH_CHECK) startup walks
 
 # The abandoned-call soak: 100,000 calls abandoned through the guard with text
 # copies and out-values in flight; resident memory afterwards within 1 MiB of

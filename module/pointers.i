@@ -116,6 +116,10 @@ SWIGINTERN int tessel_convert_ptr(PyObject *obj, void **ptr, swig_type_info *ty,
     if (block->released)
       return TESSEL_RELEASED;
     arg->extent = tessel_block_extent(block, *ptr);
+  } else if (sobj->lazy_size) {
+    /* A block not made yet: never released (a release makes it). */
+    const char *base = (const char *)sobj->ptr, *p = (const char *)*ptr;
+    arg->extent = p < base || p > base + sobj->lazy_size ? 0 : (size_t)(base + sobj->lazy_size - p);
   }
   if (flags & SWIG_POINTER_DISOWN)
     tessel_set_own((PyObject *)sobj, 0);
@@ -172,7 +176,9 @@ SWIGINTERN int tessel_prepare_release(PyObject *obj, swig_type_info *ty, int kin
   sobj = tessel_resolve(obj, ty, &addr);
   if (!sobj)
     return SWIG_ERROR;
-  block = (TesselBlock *)sobj->block;
+  block = tessel_block_of(sobj);
+  if (!block && PyErr_Occurred())
+    return SWIG_MemoryError;
   if (!block && addr) {
     /* A pointer read back from a field may head a block the module knows. */
     block = tessel_block_find(addr);
@@ -235,11 +241,28 @@ SWIGINTERN PyObject *tessel_new_pointer(void *ptr, swig_type_info *ty, int flags
 }
 
 /* A pointer object for a block of size bytes the module just allocated:
-   owned by Python (flags SWIG_POINTER_OWN) or by nobody. */
+   owned by Python (flags SWIG_POINTER_OWN) or by nobody.  An owned block's
+   block object is made when something needs it (tessel_block_of). */
 SWIGINTERN PyObject *tessel_new_block(void *ptr, swig_type_info *ty, int flags, size_t size) {
   PyObject *block, *obj;
   if (!ptr)
     return SWIG_Py_Void();
+  if ((flags & SWIG_POINTER_OWN) && size) {
+    SwigPyObject *sobj = (SwigPyObject *)SwigPyObject_New(ptr, ty, SWIG_POINTER_OWN);
+    SwigPyClientData *clientdata = ty ? (SwigPyClientData *)ty->clientdata : 0;
+    if (!sobj) {
+      free(ptr);
+      return NULL;
+    }
+    sobj->lazy_size = size;
+    obj = (PyObject *)sobj;
+    if (clientdata && !(flags & SWIG_POINTER_NOSHADOW)) {
+      PyObject *inst = SWIG_Python_NewShadowInstance(clientdata, obj);
+      Py_DECREF(obj);
+      obj = inst;
+    }
+    return obj;
+  }
   block = tessel_block_new(ptr, size, ty, TESSEL_BLOCK_MODULE, (flags & SWIG_POINTER_OWN) != 0);
   if (!block) {
     if (flags & SWIG_POINTER_OWN)
@@ -262,25 +285,49 @@ typedef struct {
 static tessel_table_rule tessel_table_rules[64];
 static size_t tessel_table_rule_count;
 
+/* The table rule of each type looked up before, by its address: the type
+   and its rule (NULL: none), so a record handed out again finds it at once. */
+#define TESSEL_RULE_MEMO 64
+static struct {
+  swig_type_info *type;
+  tessel_table_rule *rule;
+} tessel_rule_memo[TESSEL_RULE_MEMO];
+
 SWIGINTERN void tessel_add_table_rule(swig_type_info *type, size_t count_offset, size_t header, size_t entry) {
   if (tessel_table_rule_count < sizeof(tessel_table_rules) / sizeof(tessel_table_rules[0])) {
     tessel_table_rule rule = {type, count_offset, header, entry};
     tessel_table_rules[tessel_table_rule_count++] = rule;
+    /* A type found without a rule before may have one now. */
+    memset(tessel_rule_memo, 0, sizeof(tessel_rule_memo));
   } else {
     Py_FatalError("tessel: more host tables than the table rules can hold");
   }
 }
 
+SWIGINTERN tessel_table_rule *tessel_table_rule_of(swig_type_info *ty) {
+  size_t slot = ((uintptr_t)ty >> 4) & (TESSEL_RULE_MEMO - 1), i;
+  tessel_table_rule *rule = NULL;
+  if (ty && tessel_rule_memo[slot].type == ty)
+    return tessel_rule_memo[slot].rule;
+  for (i = 0; i < tessel_table_rule_count; i++) {
+    if (tessel_table_rules[i].type == ty) {
+      rule = &tessel_table_rules[i];
+      break;
+    }
+  }
+  tessel_rule_memo[slot].type = ty;
+  tessel_rule_memo[slot].rule = rule;
+  return rule;
+}
+
 /* The bytes of a record or table of type ty at ptr that a host function
    handed out: a table's header and its entries, else size. */
 SWIGINTERN size_t tessel_host_extent(const void *ptr, swig_type_info *ty, size_t size) {
-  size_t i;
-  for (i = 0; i < tessel_table_rule_count; i++) {
-    if (tessel_table_rules[i].type == ty) {
-      uint32_t count;
-      memcpy(&count, (const char *)ptr + tessel_table_rules[i].count_offset, sizeof(count));
-      return tessel_table_rules[i].header + (size_t)count * tessel_table_rules[i].entry;
-    }
+  tessel_table_rule *rule = tessel_table_rule_of(ty);
+  if (rule) {
+    uint32_t count;
+    memcpy(&count, (const char *)ptr + rule->count_offset, sizeof(count));
+    return rule->header + (size_t)count * rule->entry;
   }
   return size;
 }
@@ -305,8 +352,11 @@ SWIGINTERN PyObject *tessel_view_pointer(void *ptr, swig_type_info *ty) {
   PyObject *block = NULL;
   if (!ptr)
     return SWIG_Py_Void();
-  if (tessel_receiver && tessel_receiver->block) {
-    TesselBlock *b = (TesselBlock *)tessel_receiver->block;
+  if (tessel_receiver && (tessel_receiver->block || tessel_receiver->lazy_size)) {
+    /* A view keeps its receiver's block: it is made now if need be. */
+    TesselBlock *b = tessel_block_of(tessel_receiver);
+    if (!b)
+      return NULL;
     if ((char *)ptr >= b->base && (char *)ptr <= b->base + b->size)
       block = (PyObject *)b;
   }

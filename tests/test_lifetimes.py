@@ -53,6 +53,8 @@ def test_nested_records_at_odd_offsets_read_and_write_in_place(outer, path, fiel
         (m.new_VSInfo, m.free_vs_info, m.VSInfo_mtu_get),
         (m.alloc_vs_info, m.free_vs_info, m.VSInfo_mtu_get),
         (m.alloc_vs_info, m.delete_VSInfo, m.VSInfo_mtu_get),
+        (lambda: m.VSMACEntry___getitem__(m.new_VSMACEntry(), 0), m.delete_VSMACEntry, m.VSMACEntry_vid_get),
+        (lambda: m.new_VSUplinkPorts(2), m.delete_VSUplinkPorts, m.VSUplinkPorts___len__),
     ],
 )
 def test_a_release_happens_once_and_ends_the_object(sim, make, release, getter):
@@ -190,6 +192,13 @@ def test_a_union_of_table_pointers_keeps_the_extent_of_the_table_it_holds(sim):
 
 
 # ---- views and lifetimes ----
+
+
+@pytest.mark.parametrize("make", [m.new_VSMACEntry, lambda: m.VSMACEntry___getitem__(m.new_VSMACEntry(), 0),
+                                  lambda: libtessel.VSMACEntry()[0]])
+def test_a_fresh_copy_knows_its_extent_before_anything_else_uses_it(make):
+    with pytest.raises(ValueError, match="past the end of its block"):
+        m.VSMACEntry___getitem__(make(), 1)
 
 
 def test_views_keep_their_record_alive():

@@ -3,6 +3,7 @@ capsule shared with another module."""
 
 import ctypes
 import gc
+import os
 import re
 import sys
 
@@ -184,6 +185,24 @@ def test_this_that_nobody_holds_is_refused(holder):
     assert str(err.value) == "in method 'VSHYX_GetVSInfo', argument 2 of type 'VSInfo *'"
 
 
+def _named_like_a_pointer():
+    return type("SwigPyObject", (), {"ptr": 1, "own": 0})()
+
+
+def _holding_one_named_like_a_pointer():
+    holder = type("Holder", (), {})()
+    holder.this = _named_like_a_pointer()
+    return holder
+
+
+@pytest.mark.parametrize("holder", [_named_like_a_pointer, _holding_one_named_like_a_pointer])
+def test_a_class_named_like_the_pointer_type_is_no_pointer(holder):
+    with pytest.raises(TypeError):
+        m.VSInfo_mtu_get(holder())
+    with pytest.raises(TypeError):
+        m.VSHYX_FreeMemory(holder())
+
+
 def _cycle(n):
     objs = [type("Holder%d" % i, (), {})() for i in range(n)]
     for a, b in zip(objs, objs[1:] + objs[:1]):
@@ -326,3 +345,44 @@ def test_records_returned_as_odd_classes_give_errors_not_crashes(cls):
             m.VSStats_pktsTx_get(view)
     finally:
         m.VSStats_swigregister(libtessel.VSStats)
+
+
+RAW_COPIES = {
+    "element copy": "m.VSMACEntry___getitem__(m.VSMACTable_macEntries_get(t), 0)",
+    "new record": "m.new_VSMACEntry()",
+    "sized table": "m.new_VSUplinkPorts(4)",
+}
+
+
+@pytest.mark.parametrize("make", RAW_COPIES.values(), ids=list(RAW_COPIES))
+def test_the_raw_module_alone_frees_what_it_allocated(make):
+    """Without the layer no class (and so no destructor) is registered: the
+    module's own memory is freed all the same, not reported and lost."""
+    import subprocess
+
+    from conftest import PY_TREE
+
+    code = ("import resource, _libtessel as m\n"
+            "s, t = m.VSHYX_GetMACTable('switch0', m.VS_MAC_ADDR_TYPE_ALL, m.VS_ALL_MAC_TABLE)\n"
+            "def rss(): return resource.getrusage(resource.RUSAGE_SELF).ru_maxrss\n"
+            "for _ in range(20000): %s\n"
+            "before = rss()\n"
+            "for _ in range(200000): %s\n"
+            "print(rss() - before)\n" % (make, make))
+    env = dict(os.environ, PYTHONPATH=PY_TREE, TESSEL_HOST="simulated")
+    done = subprocess.run([sys.executable, "-c", code], env=env, capture_output=True, text=True, check=True)
+    assert "memory leak" not in done.stdout
+    assert int(done.stdout.split()[-1]) < 4096  # KiB of peak growth
+
+
+@pytest.mark.parametrize("call,length", [
+    (lambda: m.VSHYX_GetPortInfo("switch0", "web-01.eth0"), 2),
+    (lambda: m.VSDVS_GetPortVLANPolicy("switch0", "web-01.eth0"), 3),
+])
+def test_out_values_come_as_a_plain_list(call, length):
+    result = call()
+    assert type(result) is list and len(result) == length and None not in result
+    copy = list(result)
+    result.extend([1, 2, 3])
+    assert result[:length] == copy and result[length:] == [1, 2, 3] and len(result) == length + 3
+    m.VSHYX_FreeMemory(copy[1])

@@ -1,7 +1,7 @@
 /* The exported MAC table functions of libtessel.so.
  *
- * Tables are built in two passes over the switch's entries (count, then
- * copy), so their cost is linear in the table size; single entries are found
+ * Tables are built in two passes over the switch's entries (pick, then
+ * write), so their cost is linear in the table size; single entries are found
  * through the table's hash index. */
 #include <string.h>
 
@@ -22,69 +22,75 @@ bool kindMatches(unsigned addrType, MacKind kind) {
    return addrType == VS_MAC_ADDR_TYPE_ALL || addrType == kind;
 }
 
-/* Writes the 103-byte entry of record r at dst. */
-void fillMacEntry(Host const &host, Switch const &sw, MacRecord const &r, unsigned char *dst) {
-   Port const &p = sw.ports[r.port];
-   MacComponent const &mac = host.component<MacComponent>();
+/* What every entry of one switch's table shares: read once per table, not
+ * once per entry. */
+struct MacFill {
+   Switch const &sw;
+   PortsComponent const &ports;
+   bool learnStatic;
+   uint32_t agingTime;
+};
+
+/* Writes the 103-byte entry of record r at dst, every field of it, in
+ * place (the record is packed: its fields are stored unaligned). */
+void fillMacEntry(MacFill const &f, MacRecord const &r, unsigned char *dst) {
+   Port const &p = f.sw.ports[r.port];
    bool const learned = r.kind == kMacLearned;
-   bool const learnStatic = mac.learnStatic(sw);
-   PortState const &info = host.component<PortsComponent>().of(sw, p);
+   PortState const &info = f.ports.of(f.sw, p);
    /* The switch filters associated addresses on this port. */
    bool const assoc = info.assocMacFilterEnabled;
-   uint32_t const agingTime = mac.agingTime(sw);
 
-   VSMACEntry e;
-   memset(&e, 0, sizeof e);
-   memcpy(e.macAddress, r.key.mac.data(), 6);
-   e.macAddrType = static_cast<VSMACAddrType>(r.kind);
-   e.portID = p.id;
+   VSMACEntry *e = reinterpret_cast<VSMACEntry *>(dst);
+   memcpy(e->macAddress, r.key.mac.data(), 6);
+   e->macAddrType = static_cast<VSMACAddrType>(r.kind);
+   e->portID = p.id;
    /* Learned entries age out unless the switch keeps them as static. */
-   e.aging = learned && !learnStatic;
-   e.assocMACFilterAging = assoc && !info.assocMacFilterStaticAging;
-   e.isLearnedStatic = learned && learnStatic;
-   e.overrideEntry = r.overrides;
+   e->aging = learned && !f.learnStatic;
+   e->assocMACFilterAging = assoc && !info.assocMacFilterStaticAging;
+   e->isLearnedStatic = learned && f.learnStatic;
+   e->markEntry = 0;
+   e->overrideEntry = r.overrides;
    /* Team-side entries age with the switch's aging multiplier. */
-   e.applyMaxAging = learned && !learnStatic && p.team();
-   e.vid = r.key.vid;
-   e.vni = r.key.vni;
-   e.elapsed = learned && agingTime > 0 ? r.elapsed % agingTime : r.elapsed;
-   e.macMove = r.macMove;
-   e.refCount = r.refCount;
-   e.macFilterPktsRx = r.pktsRx;
-   e.macFilterBytesRx = r.bytesRx;
-   e.macFilterPktsTx = r.pktsTx;
-   e.macFilterBytesTx = r.bytesTx;
-   if (assoc) {
-      e.assocMACFilterElapsedTime = r.elapsed;
-      e.assocMACFilterPktsRx = r.pktsRx / 2;
-      e.assocMACFilterBytesRx = r.bytesRx / 2;
-      e.assocMACFilterTimestamp = r.timestamp;
-   }
-   e.rarpTxTimestamp = r.rarpTxTimestamp;
-   e.timestamp = r.timestamp;
-   memcpy(dst, &e, sizeof e);
+   e->applyMaxAging = learned && !f.learnStatic && p.team();
+   e->vid = r.key.vid;
+   e->vni = r.key.vni;
+   e->elapsed = learned && f.agingTime > 0 ? r.elapsed % f.agingTime : r.elapsed;
+   e->macMove = r.macMove;
+   e->refCount = r.refCount;
+   e->macFilterPktsRx = r.pktsRx;
+   e->macFilterBytesRx = r.bytesRx;
+   e->macFilterPktsTx = r.pktsTx;
+   e->macFilterBytesTx = r.bytesTx;
+   e->assocMACFilterElapsedTime = assoc ? r.elapsed : 0;
+   e->assocMACFilterPktsRx = assoc ? r.pktsRx / 2 : 0;
+   e->assocMACFilterBytesRx = assoc ? r.bytesRx / 2 : 0;
+   e->assocMACFilterTimestamp = assoc ? r.timestamp : 0;
+   e->rarpTxTimestamp = r.rarpTxTimestamp;
+   e->timestamp = r.timestamp;
 }
 
-/* Hands out the reported entries of sw for which matches(record) holds. */
+/* Hands out the reported entries of sw for which matches(record) holds: the
+ * first pass picks them (each record is judged once), the second writes
+ * them. */
 template <typename Pred>
 HYX_ReturnStatus handOutTable(Switch const &sw, Pred matches, VSMACTable **table) {
    Host const &host = Host::instance();
    MacComponent const &mac = host.component<MacComponent>();
    auto const &records = mac.of(sw).macs.records();
-   uint32_t count = 0;
+   std::vector<MacRecord const *> picked;
+   picked.reserve(records.size());
    for (auto const &r : records) {
       if (mac.reported(sw, r) && matches(r))
-         ++count;
+         picked.push_back(&r);
    }
-   unsigned char *block = allocTable(count, sizeof(VSMACEntry));
+   unsigned char *block = allocTable(static_cast<uint32_t>(picked.size()), sizeof(VSMACEntry));
    if (block == nullptr)
       return HYX_NO_MEMORY;
+   MacFill const fill{sw, host.component<PortsComponent>(), mac.learnStatic(sw), mac.agingTime(sw)};
    unsigned char *slot = block + sizeof(VSMACTable);
-   for (auto const &r : records) {
-      if (mac.reported(sw, r) && matches(r)) {
-         fillMacEntry(host, sw, r, slot);
-         slot += sizeof(VSMACEntry);
-      }
+   for (MacRecord const *r : picked) {
+      fillMacEntry(fill, *r, slot);
+      slot += sizeof(VSMACEntry);
    }
    *table = reinterpret_cast<VSMACTable *>(block);
    return HYX_OK;

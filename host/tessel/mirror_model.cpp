@@ -1,5 +1,6 @@
 #include "mirror_model.h"
 
+#include <stddef.h>
 #include <string.h>
 
 #include <algorithm>
@@ -206,10 +207,14 @@ void writeMirrorTable(std::vector<MirrorSession> const &sessions, uint32_t versi
    uint32_t e = 0, r = 0, p = 0;
    for (size_t i = 0; i < sessions.size(); ++i) {
       MirrorSession const &s = sessions[i];
-      DVMirrorSession record = s.record;
-      record.startIdx = e;
-      record.startRuleIdx = static_cast<hyx_uint16>(r);
-      memcpy(base + kHeader + kSession * i, &record, kSession);
+      /* The record goes straight to its place and its two indices are
+         written over it there (patching a copy first and copying that made
+         every session wait on its own just-written fields). */
+      unsigned char *record = base + kHeader + kSession * i;
+      hyx_uint16 const startRule = static_cast<hyx_uint16>(r);
+      memcpy(record, &s.record, kSession);
+      memcpy(record + offsetof(DVMirrorSession, startIdx), &e, sizeof e);
+      memcpy(record + offsetof(DVMirrorSession, startRuleIdx), &startRule, sizeof startRule);
       for (auto const &entity : s.entities)
          memcpy(base + entityBase + kEntity * e++, &entity, kEntity);
       for (auto rule : s.rules) {
