@@ -97,7 +97,9 @@ demo: build
 	  cli.main(['mirror', 'add', 'dvs-prod', 'span-web', '--destination', '67108875', '--source', 'uplink4', '--snap-len', '128']); \
 	  cli.main(['mirror', 'dvs-prod'])"
 	$(SIM_PY) -c "import _libtessel as m, libtessel.cli as cli; \
-	  cli.main(['props', 'set', 'dvs-prod', m.VSPROP_MTU, '9000']); cli.main(['props', 'dvs-prod'])"
+	  cli.main(['props', 'set', 'dvs-prod', m.HYX_ZARPROP_SWITCH_RESPOOLS_SCHED, 'weighted']); \
+	  cli.main(['props', 'set', 'dvs-prod', m.VSPROP_MTU, '401f0000', '--hex']); \
+	  cli.main(['show', 'dvs-prod']); cli.main(['props', 'dvs-prod'])"
 
 # The module and the host libraries built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, the whole suite run with the runtime preloaded

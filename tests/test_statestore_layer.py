@@ -81,3 +81,12 @@ def test_props_command(dvs):
     table = run("props", "dvs-nine").splitlines()
     assert any(line.split()[1] == m.VSPROP_SWITCH_TEAMING and line.endswith("(2616 bytes)") for line in table[1:])
     assert json.loads(run("props", "dvs-nine", "--scope", "host", "--json")) == []
+
+
+def test_props_set_takes_hex_bytes_for_a_setting(sim, capsys):
+    run("props", "set", "dvs-prod", m.VSPROP_MTU, "401f0000", "--hex")
+    assert libtessel.switch_summary("dvs-prod").mtu == 8000
+    assert cli.main(["props", "set", "dvs-prod", m.VSPROP_MTU, "4g", "--hex"]) == 2
+    assert cli.main(["props", "set", "dvs-prod", m.VSPROP_MTU, "8000"]) == 1  # four text bytes: no MTU
+    assert "hexadecimal" in capsys.readouterr().err
+    assert libtessel.switch_summary("dvs-prod").mtu == 8000

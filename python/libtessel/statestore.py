@@ -236,9 +236,15 @@ def _show(value):
 
 def _props_set(args):
     scope = args.scope or ("port" if args.port else "global")
-    set_prop(args.switch, args.key, args.value, scope=scope, port=args.port)
-    return {"switch": args.switch, "scope": scope, "port": args.port, "key": args.key,
-            "value": args.value.encode().hex()}
+    if args.hex:
+        try:
+            value = bytes.fromhex(args.value)
+        except ValueError:
+            raise ValueError("value must be hexadecimal bytes with --hex, got %r" % args.value) from None
+    else:
+        value = args.value.encode()
+    set_prop(args.switch, args.key, value, scope=scope, port=args.port)
+    return {"switch": args.switch, "scope": scope, "port": args.port, "key": args.key, "value": value.hex()}
 
 
 def _props_clear(args):
@@ -279,7 +285,10 @@ COMMANDS = (
         "props set", "set a property of a distributed switch (or of one of its ports)",
         _props_set,
         arguments=(argument("switch", help="distributed switch name or alias"), argument("key", help="the key"),
-                   argument("value", help="the value (text, stored as UTF-8)")) + _SCOPE_ARGS,
+                   argument("value", help="the value (text, stored as UTF-8)"),
+                   argument("--hex", action="store_true",
+                            help="the value is hexadecimal bytes (a record or a 32-bit little-endian number)"))
+        + _SCOPE_ARGS,
         line=lambda r: "set %s on %s" % (r["key"], _where(r))),
     Command(
         "props clear", "clear a property of a distributed switch (or of one of its ports)",
