@@ -26,7 +26,8 @@ def run(*argv):
     return out.getvalue()
 
 
-# Each command and output form against the default topology, compared with
+# Each command and output form against the topology of a file (the host's
+# default document, loaded the way a script author loads one), compared with
 # tests/data/golden/<name>.<form>.  After a deliberate change of the output,
 # regenerate them with TESSEL_REGOLD=1 (the test then writes the files and
 # fails, so a regeneration is never taken for a pass); review the diff: a
@@ -68,9 +69,22 @@ CASES = {
 }
 
 
+TOPOLOGY = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "host", "topology",
+                        "default.json")
+
+
+@pytest.fixture
+def from_file(sim):
+    from libtessel import testing
+
+    testing.load(TOPOLOGY)
+    yield
+    testing.load_default()
+
+
 @pytest.mark.parametrize("form", ["table", "json"])
 @pytest.mark.parametrize("name", sorted(CASES))
-def test_output_matches_its_golden_file(sim, name, form):
+def test_output_matches_its_golden_file(from_file, name, form):
     steps, command = CASES[name]
     for step in steps:
         run(*step.split())
