@@ -232,3 +232,23 @@ def test_a_bad_store_key_is_refused_with_its_place(sim, change, place):
         testing.load(document)
     # A refused document changes nothing, in any library.
     assert testing.dump() == before
+
+
+@pytest.mark.parametrize("inject", ["abandon", "status"])
+def test_a_store_call_armed_by_name_fires_only_when_called_by_name(dvs, inject):
+    from libtessel import testing
+
+    if inject == "abandon":
+        testing.inject_abandon("DVSHYX_GlobalPropGet", "armed")
+    else:
+        testing.inject_status("DVSHYX_GlobalPropGet", "HYX_BUSY")
+    # The property call reads the store itself; the armed name is not called.
+    assert prop(m.VSPROP_MTU) == struct.pack("<I", 1500)
+    # Called by its name, it fires (before it could refuse the missing
+    # out-pointers with HYX_BAD_PARAM).
+    if inject == "abandon":
+        with pytest.raises(RuntimeError, match="armed"):
+            m.DVSHYX_GlobalPropGet(SW, m.VSPROP_MTU, None, None)
+    else:
+        assert m.DVSHYX_GlobalPropGet(SW, m.VSPROP_MTU, None, None) == m.HYX_BUSY
+    testing.clear_injections()

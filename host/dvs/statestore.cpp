@@ -841,6 +841,56 @@ extern "C" TESSEL_HOST_EXPORT void tessel_sim_dvs_set_bridge(tessel_sim_dvs_brid
    g_bridge.clear = clear;
 }
 
+/* Host-private, for libtessel's property calls: the store's property get,
+   set and clear at port (0), host (1) or global (2) scope, with the store's
+   own calls' statuses but without their entry check, since they run inside
+   another host call. */
+extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_prop_get(int scope, char const *switchId,
+                                                          char const *portId, char const *name,
+                                                          void **data, int *len) {
+   return guarded([&]() -> HYX_ReturnStatus {
+      DvSwitch *sw = nullptr;
+      DvPort *port = nullptr;
+      HYX_ReturnStatus status =
+          scope == 0 ? lookupPort(switchId, portId, sw, port) : lookup(switchId, sw);
+      if (status != HYX_OK)
+         return status;
+      Props &props = scope == 0 ? port->data : scope == 1 ? sw->hostProps : sw->globalProps;
+      return keyedGet(*sw, port, name, data, len, [&] { return propGet(props, name, data, len); });
+   });
+}
+
+extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_prop_set(int scope, char const *switchId,
+                                                          char const *portId, char const *name,
+                                                          void const *data, int len,
+                                                          hyx_uint32 type) {
+   return guarded([&]() -> HYX_ReturnStatus {
+      DvSwitch *sw = nullptr;
+      DvPort *port = nullptr;
+      HYX_ReturnStatus status =
+          scope == 0 ? lookupPort(switchId, portId, sw, port) : lookup(switchId, sw);
+      if (status != HYX_OK)
+         return status;
+      Props &props = scope == 0 ? port->data : scope == 1 ? sw->hostProps : sw->globalProps;
+      return keyedSet(*sw, port, name, data, len,
+                      [&] { return propSet(props, name, data, len, type); });
+   });
+}
+
+extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_prop_clear(int scope, char const *switchId,
+                                                            char const *portId, char const *name) {
+   return guarded([&]() -> HYX_ReturnStatus {
+      DvSwitch *sw = nullptr;
+      DvPort *port = nullptr;
+      HYX_ReturnStatus status =
+          scope == 0 ? lookupPort(switchId, portId, sw, port) : lookup(switchId, sw);
+      if (status != HYX_OK)
+         return status;
+      Props &props = scope == 0 ? port->data : scope == 1 ? sw->hostProps : sw->globalProps;
+      return keyedClear(*sw, port, name, [&] { return propClear(props, name); });
+   });
+}
+
 /* Host-private: the alias of a switch named by its portset name. */
 extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_alias(char const *name, char *alias) {
    return guarded([&] { return nameTranslate(name, alias, true); });
@@ -942,41 +992,19 @@ STORE_CALL(HYX_ReturnStatus, DVSHYX_CmdExec,
               return HYX_NOT_SUPPORTED;
            })
 
-#define PROP_SCOPE(GET, SNGET, SET, CLEAR, LIST, FIELD)                                            \
+#define PROP_SCOPE(SCOPE, GET, SNGET, SET, CLEAR, LIST, FIELD)                                     \
    STORE_CALL(HYX_ReturnStatus, GET,                                                               \
-              (char const *switchId, char const *name, void **data, int *len), {                   \
-                 DvSwitch *sw = nullptr;                                                           \
-                 HYX_ReturnStatus status = lookup(switchId, sw);                                   \
-                 if (status != HYX_OK)                                                             \
-                    return status;                                                                 \
-                 return keyedGet(*sw, nullptr, name, data, len,                                    \
-                                 [&] { return propGet(sw->FIELD, name, data, len); });             \
-              })                                                                                   \
+              (char const *switchId, char const *name, void **data, int *len),                     \
+              { return tessel_sim_dvs_prop_get(SCOPE, switchId, nullptr, name, data, len); })      \
    STORE_CALL(HYX_ReturnStatus, SNGET,                                                             \
-              (char const *switchId, char const *name, void **data, int *len), {                   \
-                 DvSwitch *sw = nullptr;                                                           \
-                 HYX_ReturnStatus status = lookup(switchId, sw);                                   \
-                 if (status != HYX_OK)                                                             \
-                    return status;                                                                 \
-                 return keyedGet(*sw, nullptr, name, data, len,                                    \
-                                 [&] { return propGet(sw->FIELD, name, data, len); });             \
-              })                                                                                   \
+              (char const *switchId, char const *name, void **data, int *len),                     \
+              { return tessel_sim_dvs_prop_get(SCOPE, switchId, nullptr, name, data, len); })      \
    STORE_CALL(HYX_ReturnStatus, SET,                                                               \
               (char const *switchId, char const *name, void *data, int len, hyx_uint32 type), {    \
-                 DvSwitch *sw = nullptr;                                                           \
-                 HYX_ReturnStatus status = lookup(switchId, sw);                                   \
-                 if (status != HYX_OK)                                                             \
-                    return status;                                                                 \
-                 return keyedSet(*sw, nullptr, name, data, len,                                    \
-                                 [&] { return propSet(sw->FIELD, name, data, len, type); });       \
+                 return tessel_sim_dvs_prop_set(SCOPE, switchId, nullptr, name, data, len, type);  \
               })                                                                                   \
-   STORE_CALL(HYX_ReturnStatus, CLEAR, (char const *switchId, char const *name), {                 \
-      DvSwitch *sw = nullptr;                                                                      \
-      HYX_ReturnStatus status = lookup(switchId, sw);                                              \
-      if (status != HYX_OK)                                                                        \
-         return status;                                                                            \
-      return keyedClear(*sw, nullptr, name, [&] { return propClear(sw->FIELD, name); });           \
-   })                                                                                              \
+   STORE_CALL(HYX_ReturnStatus, CLEAR, (char const *switchId, char const *name),                   \
+              { return tessel_sim_dvs_prop_clear(SCOPE, switchId, nullptr, name); })               \
    STORE_CALL(HYX_ReturnStatus, LIST,                                                              \
               (char const *switchId, DVSDataHandle *list, hyx_uint32 type), {                      \
                  DvSwitch *sw = nullptr;                                                           \
@@ -984,10 +1012,10 @@ STORE_CALL(HYX_ReturnStatus, DVSHYX_CmdExec,
                  return status != HYX_OK ? status : propList(sw->FIELD, list, type);               \
               })
 
-PROP_SCOPE(DVSHYX_GlobalPropGet, DVSHYX_SmartNICGlobalPropGet, DVSHYX_GlobalPropSet,
+PROP_SCOPE(2, DVSHYX_GlobalPropGet, DVSHYX_SmartNICGlobalPropGet, DVSHYX_GlobalPropSet,
            DVSHYX_GlobalPropClear, DVSHYX_VendorGlobalPropList, globalProps)
-PROP_SCOPE(DVSHYX_HostPropGet, DVSHYX_SmartNICHostPropGet, DVSHYX_HostPropSet, DVSHYX_HostPropClear,
-           DVSHYX_VendorHostPropList, hostProps)
+PROP_SCOPE(1, DVSHYX_HostPropGet, DVSHYX_SmartNICHostPropGet, DVSHYX_HostPropSet,
+           DVSHYX_HostPropClear, DVSHYX_VendorHostPropList, hostProps)
 
 STORE_CALL(HYX_ReturnStatus, DVSHYX_ExtraConfigPropList,
            (char const *switchId, DVSDataHandle *list, hyx_uint32 type), {
@@ -1017,25 +1045,19 @@ STORE_CALL(HYX_ReturnStatus, DVSHYX_PortRemove, (char const *switchId, char cons
       BODY                                                                                         \
    })
 
-PORT_CALL(DVSHYX_PortDataGet,
-          (char const *switchId, char const *portId, char const *name, void **data, int *len), {
-             return keyedGet(*sw, port, name, data, len,
-                             [&] { return propGet(port->data, name, data, len); });
-          })
-PORT_CALL(DVSHYX_SmartNICPortDataGet,
-          (char const *switchId, char const *portId, char const *name, void **data, int *len), {
-             return keyedGet(*sw, port, name, data, len,
-                             [&] { return propGet(port->data, name, data, len); });
-          })
-PORT_CALL(DVSHYX_PortDataSet,
-          (char const *switchId, char const *portId, char const *name, void *data, int len,
-           hyx_uint32 type),
-          {
-             return keyedSet(*sw, port, name, data, len,
-                             [&] { return propSet(port->data, name, data, len, type); });
-          })
-PORT_CALL(DVSHYX_PortDataClear, (char const *switchId, char const *portId, char const *name),
-          { return keyedClear(*sw, port, name, [&] { return propClear(port->data, name); }); })
+STORE_CALL(HYX_ReturnStatus, DVSHYX_PortDataGet,
+           (char const *switchId, char const *portId, char const *name, void **data, int *len),
+           { return tessel_sim_dvs_prop_get(0, switchId, portId, name, data, len); })
+STORE_CALL(HYX_ReturnStatus, DVSHYX_SmartNICPortDataGet,
+           (char const *switchId, char const *portId, char const *name, void **data, int *len),
+           { return tessel_sim_dvs_prop_get(0, switchId, portId, name, data, len); })
+STORE_CALL(HYX_ReturnStatus, DVSHYX_PortDataSet,
+           (char const *switchId, char const *portId, char const *name, void *data, int len,
+            hyx_uint32 type),
+           { return tessel_sim_dvs_prop_set(0, switchId, portId, name, data, len, type); })
+STORE_CALL(HYX_ReturnStatus, DVSHYX_PortDataClear,
+           (char const *switchId, char const *portId, char const *name),
+           { return tessel_sim_dvs_prop_clear(0, switchId, portId, name); })
 PORT_CALL(DVSHYX_PortStateGet, (char const *switchId, char const *portId, void **data, int *len),
           { return handOut(port->state, data, len); })
 PORT_CALL(DVSHYX_PersistentPortStateGet,

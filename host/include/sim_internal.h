@@ -102,6 +102,16 @@ typedef int (*tessel_sim_dvs_bridge_clear)(char const *switchName, char const *p
 TESSEL_HOST_EXPORT void tessel_sim_dvs_set_bridge(tessel_sim_dvs_bridge_get get,
                                                   tessel_sim_dvs_bridge_set set,
                                                   tessel_sim_dvs_bridge_clear clear);
+/* libdvs.so: the store's property calls at port (0), host (1) or global (2)
+ * scope, for libtessel's own property calls (no entry check: they run inside
+ * another host call); get hands out the value as a tracked block. */
+TESSEL_HOST_EXPORT int tessel_sim_dvs_prop_get(int scope, char const *switchId, char const *portId,
+                                               char const *name, void **data, int *len);
+TESSEL_HOST_EXPORT int tessel_sim_dvs_prop_set(int scope, char const *switchId, char const *portId,
+                                               char const *name, void const *data, int len,
+                                               unsigned type);
+TESSEL_HOST_EXPORT int tessel_sim_dvs_prop_clear(int scope, char const *switchId,
+                                                 char const *portId, char const *name);
 /* libdvs.so: the store as the value of the topology's "statestore" key, and
  * loading that value (the signatures of tessel_sim_add_topology_key). */
 TESSEL_HOST_EXPORT char *tessel_sim_dvs_store_dump(void);

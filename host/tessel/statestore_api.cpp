@@ -62,12 +62,12 @@ HYX_ReturnStatus fillQuery(ZARQuery *query, HYX_ReturnStatus status, void *data,
    memcpy(&value, reinterpret_cast<char *>(query) + offsetof(ZARQuery, propValue), sizeof value);
    query->propLen = len;
    if (value == nullptr || room < len) {
-      DVSHYX_DataFree(data);
+      tessel_sim_block_release(data);
       return HYX_LIMIT_EXCEEDED;
    }
    if (len > 0)
       memcpy(value, data, static_cast<size_t>(len));
-   DVSHYX_DataFree(data);
+   tessel_sim_block_release(data);
    return HYX_OK;
 }
 
@@ -227,12 +227,7 @@ HYX_ReturnStatus getProp(int scope, char const *switchName, char const *dvsName,
       return status;
    void *data = nullptr;
    int len = 0;
-   if (scope == 0)
-      status = DVSHYX_PortDataGet(switchName, port, key, &data, &len);
-   else if (scope == 1)
-      status = DVSHYX_HostPropGet(switchName, key, &data, &len);
-   else
-      status = DVSHYX_GlobalPropGet(switchName, key, &data, &len);
+   status = tessel_sim_dvs_prop_get(scope, switchName, port, key, &data, &len);
    return fillQuery(query, status, data, len);
 }
 
@@ -243,12 +238,7 @@ HYX_ReturnStatus setProp(int scope, char const *switchName, char const *dvsName,
    HYX_ReturnStatus status = checkNames(switchName, dvsName);
    if (status != HYX_OK)
       return status;
-   void *data = const_cast<void *>(value);
-   if (scope == 0)
-      return DVSHYX_PortDataSet(switchName, port, key, data, len, type);
-   if (scope == 1)
-      return DVSHYX_HostPropSet(switchName, key, data, len, type);
-   return DVSHYX_GlobalPropSet(switchName, key, data, len, type);
+   return tessel_sim_dvs_prop_set(scope, switchName, port, key, value, len, type);
 }
 
 HYX_ReturnStatus clearProp(int scope, char const *switchName, char const *dvsName, char const *port,
@@ -258,11 +248,7 @@ HYX_ReturnStatus clearProp(int scope, char const *switchName, char const *dvsNam
    HYX_ReturnStatus status = checkNames(switchName, dvsName);
    if (status != HYX_OK)
       return status;
-   if (scope == 0)
-      return DVSHYX_PortDataClear(switchName, port, key);
-   if (scope == 1)
-      return DVSHYX_HostPropClear(switchName, key);
-   return DVSHYX_GlobalPropClear(switchName, key);
+   return tessel_sim_dvs_prop_clear(scope, switchName, port, key);
 }
 
 /* ---- Keys of the subsystems' settings ---- */
