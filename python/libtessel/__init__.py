@@ -30,7 +30,7 @@ except ImportError as _exc:
         raise SystemExit(1) from None
     raise
 
-from libtessel import records  # noqa: E402  (registers the record classes with the module)
+from libtessel import records  # noqa: E402  (the module asks it for the record classes)
 from libtessel._errors import (  # noqa: E402
     AlreadyExists,
     BadParameter,
@@ -69,8 +69,9 @@ def __getattr__(name):
         return value
     # Earlier scripts reach the record classes and the raw module's names
     # through the package; both still resolve, without being listed.
-    if name in records.classes:
-        return records.classes[name]
+    cls = records._class_for(name)
+    if cls is not None:
+        return cls
     if not name.startswith("_") and hasattr(_libtessel, name):
         import warnings
 
