@@ -17,6 +17,7 @@ import os
 import sys
 
 import libtessel
+from libtessel import _host
 from libtessel._index import COMMANDS
 
 _PROG = "libtessel"
@@ -216,7 +217,7 @@ def main(argv: "list[str] | None" = None, out=None) -> int:
             # the command's help (status 0).
             return exc.code if isinstance(exc.code, int) else 2
     try:
-        if libtessel.host().kind == "simulated":
+        if _host.kind() == _host.SIMULATED:
             print("%s: using the simulated host" % _PROG, file=sys.stderr)
         result = command.run(args)
         text = _json(command, result) if args.json else _human(command, result)
