@@ -177,6 +177,7 @@ def test_the_quick_parse_agrees_with_argparse(line):
 @pytest.mark.parametrize("value", [
     {}, [], [[[]], {}], {"a": [1, -2.5, None, True, False], "b": {"c": ()}}, "caf\u00e9 \"q\" \\ \n\t\x00 \U0001f600",
     2 ** 70, 1e300, -0.0, {"k": float("nan")}, {1: "int key"}, [libtessel.MacType.STATIC],
+    ["".join(map(chr, range(0x20, 0x7F))).replace('"', "").replace("\\", ""), "\x7f", "\x1f", "\u0100"],
 ])
 def test_json_text_is_what_json_writes(value):
     from libtessel._jsontext import dumps

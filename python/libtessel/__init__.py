@@ -41,7 +41,6 @@ from libtessel._errors import (  # noqa: E402
 )
 from libtessel._host import Host, host  # noqa: E402
 from libtessel._index import NAMES as _NAMES  # noqa: E402
-from libtessel._tables import Walk  # noqa: E402
 
 __all__ = ["AlreadyExists", "BadParameter", "Busy", "Host", "HostError", "LimitExceeded", "NotFound", "Walk",
            "host", "records"] + sorted(_NAMES)
@@ -61,6 +60,11 @@ _sys.modules[__name__].__class__ = _Package
 
 
 def __getattr__(name):
+    if name == "Walk":
+        from libtessel._tables import Walk
+
+        globals()["Walk"] = Walk
+        return Walk
     subsystem = _NAMES.get(name)
     if subsystem is not None:
         __import__("libtessel." + subsystem)

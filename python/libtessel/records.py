@@ -26,7 +26,6 @@ its count; ``walk(table)`` gives them as a list.
 """
 
 import _libtessel
-from libtessel._owners import owner as _owner
 
 _REGISTER = "_swigregister"
 _SPECIAL = ("__getitem__", "__setitem__", "__len__", "__next__")
@@ -56,6 +55,8 @@ def _records():
 
 def _members(record):
     """{member: function} of one record, from the module's method names."""
+    from libtessel._owners import owner as _owner
+
     prefix = record + "_"
     found = {}
     for name in _names():
