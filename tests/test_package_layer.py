@@ -105,7 +105,7 @@ def test_record_classes_are_made_on_first_need(setup, made_before, shown):
 
 
 def test_bytes_at_reads_a_record_and_refuses_what_is_no_address_or_size():
-    from libtessel._memory import bytes_at
+    from libtessel._native import bytes_at
 
     info = m.new_VSInfo()
     m.VSInfo_mtu_set(info, 9000)

@@ -234,5 +234,23 @@ def main(argv: "list[str] | None" = None, out=None) -> int:
     return 0
 
 
+def run() -> None:
+    """The tool's entry point (``libtessel``, ``python -m libtessel``): runs
+    ``main`` on the process's arguments and ends the process with its
+    status.  Once the output is written, the process ends without the
+    interpreter's teardown (C's exit still writes what C buffered); an
+    exception, or output that cannot be written, takes the ordinary way
+    out."""
+    status = main()
+    try:
+        sys.stdout.flush()
+        sys.stderr.flush()
+    except Exception:
+        sys.exit(status)
+    from libtessel._native import exit_process
+
+    exit_process(status)
+
+
 if __name__ == "__main__":
-    sys.exit(main())
+    run()

@@ -9,7 +9,7 @@ from collections import namedtuple
 
 import _libtessel
 from libtessel._errors import HostError, host_error, not_found
-from libtessel._memory import bytes_at
+from libtessel._native import bytes_at
 from libtessel._values import Command, PlainValue, argument, checked_name, column
 
 __all__ = [

@@ -9,7 +9,7 @@ from collections import namedtuple
 
 import _libtessel
 from libtessel._errors import host_error, not_found, switch_error
-from libtessel._memory import bytes_at
+from libtessel._native import bytes_at
 from libtessel._tables import Walk
 from libtessel._enums import HostEnum
 from libtessel._values import Command, PlainValue, argument, checked_int, checked_name, column
