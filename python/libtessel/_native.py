@@ -36,7 +36,8 @@ class _StringAt(_ctypes.CFuncPtr):
     _flags_ = _ctypes.FUNCFLAG_CDECL | _ctypes.FUNCFLAG_PYTHONAPI
 
 
-_string_at = _StringAt(_ctypes._string_at_addr)
+# ctypes' own address of the function (the typeshed stubs leave it out).
+_string_at = _StringAt(_ctypes._string_at_addr)  # type: ignore[attr-defined]
 
 
 def bytes_at(address: int, size: int) -> bytes:

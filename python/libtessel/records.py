@@ -245,7 +245,7 @@ def walk(table) -> list:
 
 # The module asks for a class the first time it hands out a record of a
 # type no class is registered for.
-_libtessel.__record_class__ = _class_for
+setattr(_libtessel, "__record_class__", _class_for)
 
 
 def __getattr__(name: str) -> "Any":
