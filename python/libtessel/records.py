@@ -25,6 +25,8 @@ that cannot be read shows as ``?``.  A host table record (a header with
 its count; ``walk(table)`` gives them as a list.
 """
 
+import _thread
+
 import _libtessel
 
 _REGISTER = "_swigregister"
@@ -174,6 +176,9 @@ def _make_class(record, specials, table):
 
 
 _made: dict = {}
+# Threads asking for the same class at once get the one class (reentrant:
+# a collection while a class is made may run code that asks for another).
+_making = _thread.RLock()
 
 
 # The class of a record, made and registered with the module on first need;
@@ -183,6 +188,11 @@ def _class_for(record):
     cls = _made.get(record)
     if cls is not None:
         return cls
+    with _making:
+        return _made.get(record) or _make(record)
+
+
+def _make(record):
     module = vars(_libtessel)
     register = module.get(record + _REGISTER) if type(record) is str else None
     if register is None:
