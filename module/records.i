@@ -5,7 +5,11 @@
  *   descriptor (argument format "O:swigregister"); a second call replaces
  *   the registration.  cls must be a class whose instances can be made, and
  *   its __swig_destroy__, if it has one, a callable (it is called with a
- *   non-owning pointer object when an owning one dies);
+ *   non-owning pointer object when an owning one dies).  Until a class is
+ *   registered, the first record of the type the module hands out asks the
+ *   module's `__record_class__` (set by the Python layer) for one: it is
+ *   called with the record's name and registers the class it makes, so the
+ *   layer makes its classes on first need rather than all at import;
  * - a constructor new_NAME() that returns an owning raw pointer object even
  *   after a class is registered (the class attaches it as its `this`);
  * - whole-record copies for fields of type NAME nested in other records;
@@ -27,6 +31,9 @@
 }
 %tessel_nested_memberin(NAME)
 %native(NAME ## _swigregister) PyObject *NAME ## _swigregister(PyObject *self, PyObject *args);
+%init %{
+  tessel_defer_class(SWIGTYPE_p_ ## NAME);
+%}
 %{
 HYX_STATIC_ASSERT(hyx_layout_checked_ ## CHECKED, "NAME has no layout checks");
 HYX_STATIC_ASSERT(_Alignof(NAME) == 1, "NAME must be declared HYX_PACKED (alignment 1)");
@@ -39,6 +46,42 @@ static PyObject *NAME ## _swigregister(PyObject *SWIGUNUSEDPARM(self), PyObject 
 %enddef
 
 %{
+/* The module's dict, where the layer leaves `__record_class__`. */
+static PyObject *tessel_module_dict;
+
+static int tessel_ask_class(swig_type_info *ty);
+
+/* The client data of every record type no class was registered for yet. */
+static TesselPendingClass tessel_pending_class = {{0, 0, 0, 0, TESSEL_CLASS_PENDING, 0, 0}, tessel_ask_class};
+
+/* Asks the layer for the class of a record type still pending; the layer
+   registers it (NAME_swigregister).  Without the layer, or when it makes no
+   class, records of the type keep coming back raw. */
+static int tessel_ask_class(swig_type_info *ty) {
+  PyObject *ask, *cls;
+  if (ty->clientdata != &tessel_pending_class || !tessel_module_dict)
+    return 0;
+  ask = PyDict_GetItemString(tessel_module_dict, "__record_class__");
+  if (!ask)
+    return 0;
+  Py_INCREF(ask);
+  /* The descriptor of record NAME is "_p_NAME". */
+  cls = PyObject_CallFunction(ask, "s", ty->name + 3);
+  Py_DECREF(ask);
+  if (!cls)
+    return -1;
+  Py_DECREF(cls);
+  return 0;
+}
+
+/* Marks a record type as asking for its class on first need, unless a
+   class is registered already (through another module sharing the
+   runtime). */
+static void tessel_defer_class(swig_type_info *ty) {
+  if (!ty->clientdata)
+    ty->clientdata = &tessel_pending_class;
+}
+
 SWIGINTERN PyObject *tessel_swigregister(PyObject *args, swig_type_info *type, PyCFunction own_delete) {
   PyObject *cls;
   SwigPyClientData *old;
@@ -78,4 +121,9 @@ SWIGINTERN PyObject *tessel_swigregister(PyObject *args, swig_type_info *type, P
   }
   return SWIG_Py_Void();
 }
+%}
+
+%init %{
+  tessel_module_dict = d;
+  Py_INCREF(d);
 %}

@@ -158,6 +158,36 @@ def test_a_host_that_cannot_be_loaded_is_one_line(tmp_path, how):
     assert proc.stderr.startswith("libtessel: TESSEL_HOST='bogus' names no host") and proc.stderr.count("\n") == 1
 
 
+@pytest.mark.parametrize("args, status", [
+    (["switches", "--json"], 0), (["show", "dvs-prod"], 0), (["show", "nosuch"], 1), (["bogus"], 2), ([], 2),
+])
+def test_the_tool_ends_with_its_status_and_all_its_output(sim, capsys, tmp_path, args, status):
+    assert cli.main(args) == status
+    expected = capsys.readouterr()
+    env = dict(os.environ, PYTHONPATH=PY_TREE, TESSEL_HOST="simulated")
+    proc = subprocess.run([sys.executable, "-m", "libtessel", *args], cwd=tmp_path, env=env, capture_output=True,
+                          text=True)
+    assert (proc.returncode, proc.stdout, proc.stderr) == (status, expected.out, expected.err)
+
+
+@pytest.mark.parametrize("status", [0, 3, 255, 256, -1, "3", None])
+def test_the_tool_ends_as_c_does_writing_what_c_buffered(tmp_path, status):
+    # Text C holds in its buffer (standard output is a pipe) is written
+    # when the process ends; a status C cannot carry is a SystemExit.
+    code = ("import ctypes, sys\nfrom libtessel._native import exit_process\n"
+            "ctypes.CDLL(None).printf(b'held by C')\nprint('python', flush=True)\n"
+            "try:\n    exit_process(%r)\nexcept SystemExit as e:\n    sys.stderr.write('SystemExit %%r' %% (e.code,))\n"
+            % (status,))
+    # Unbuffered, the interpreter would make C's standard output unbuffered.
+    env = {k: v for k, v in os.environ.items() if k != "PYTHONUNBUFFERED"}
+    env.update(PYTHONPATH=PY_TREE, TESSEL_HOST="simulated")
+    proc = subprocess.run([sys.executable, "-c", code], cwd=tmp_path, env=env, capture_output=True, text=True)
+    if isinstance(status, int) and 0 <= status <= 255:
+        assert (proc.returncode, proc.stdout, proc.stderr) == (status, "python\nheld by C", "")
+    else:
+        assert proc.stderr == "SystemExit %r" % (status,)
+
+
 def test_a_closed_pipe_ends_quietly(tmp_path):
     env = dict(os.environ, PYTHONPATH=PY_TREE)
     proc = subprocess.Popen([sys.executable, "-m", "libtessel", "switches", "--json"], cwd=tmp_path, env=env,
@@ -191,6 +221,7 @@ def test_the_quick_parse_agrees_with_argparse(line):
 @pytest.mark.parametrize("value", [
     {}, [], [[[]], {}], {"a": [1, -2.5, None, True, False], "b": {"c": ()}}, "caf\u00e9 \"q\" \\ \n\t\x00 \U0001f600",
     2 ** 70, 1e300, -0.0, {"k": float("nan")}, {1: "int key"}, [libtessel.MacType.STATIC],
+    ["".join(map(chr, range(0x20, 0x7F))).replace('"', "").replace("\\", ""), "\x7f", "\x1f", "\u0100"],
 ])
 def test_json_text_is_what_json_writes(value):
     from libtessel._jsontext import dumps

@@ -16,7 +16,7 @@ import _libtessel as m
 import libtessel
 from libtessel import _index, records
 
-from conftest import PY_TREE
+from conftest import PROBE_TREE, PY_TREE
 
 PACKAGE = os.path.dirname(libtessel.__file__)
 SUBSYSTEMS = sorted(f[:-3] for f in os.listdir(PACKAGE)
@@ -65,8 +65,7 @@ HEAVY = ("argparse", "ctypes", "dataclasses", "enum", "inspect", "json", "typing
 @pytest.mark.parametrize("code, loaded, heavy", [
     ("import libtessel", set(), set()),
     ("import libtessel; libtessel.port_summaries", {"kernel", "ports"}, {"enum"}),
-    ("from libtessel import cli; cli.main(['switches', '--json'], out=open('/dev/null', 'w'))", {"kernel"},
-     {"ctypes"}),
+    ("from libtessel import cli; cli.main(['switches', '--json'], out=open('/dev/null', 'w'))", {"kernel"}, set()),
     ("from libtessel import cli; cli.main(['mac', 'add', '--help'])", {"kernel", "mac", "ports"}, None),
 ])
 def test_only_what_is_used_is_imported(code, loaded, heavy):
@@ -79,13 +78,43 @@ def test_only_what_is_used_is_imported(code, loaded, heavy):
         assert set(imported) == heavy
 
 
-def test_record_classes_are_registered_but_filled_on_first_use():
-    out = python("import libtessel.records as r, _libtessel as m\n"
-                 "print(sum(c._fields is not None for c in r.classes.values()))\n"
+@pytest.mark.parametrize("setup, made_before, shown", [
+    # The raw module alone hands out raw pointer objects.
+    ("", None, "SwigPyObject"),
+    # The layer makes no class at import; the first record handed out asks
+    # for its class, through the module that returns it or another module
+    # sharing the runtime.
+    ("import libtessel", [], "VSSwitchPortInfo"),
+    ("import libtessel, _tessel_probe as p; assert type(p.probe_static_info()).__name__ == 'VSInfo'", ["VSInfo"],
+     "VSSwitchPortInfo"),
+    # A class named is made and registered at once.
+    ("import libtessel.records as r; r.VSSwitchPortInfo", ["VSSwitchPortInfo"], "VSSwitchPortInfo"),
+    # A class registered by hand before the layer asked is kept.
+    ("import libtessel\nclass Mine: pass\nm.VSSwitchPortInfo_swigregister(Mine)", [], "Mine"),
+])
+def test_record_classes_are_made_on_first_need(setup, made_before, shown):
+    out = python("import sys; sys.path.insert(0, %r)\nimport _libtessel as m\n%s\n"
+                 "r = sys.modules.get('libtessel.records')\n"
+                 "made = sorted(r._made) if r else None\n"
                  "s = m.VSHYX_GetSwitchPortInfo('switch0')[1]\n"
-                 "print(type(s).__name__, s.numEntries, r.VSSwitchPortInfo._fields is not None)\n"
-                 "m.VSHYX_FreeMemory(s)")
-    assert out.split() == ["0", "VSSwitchPortInfo", "6", "True"]
+                 "cls = r and r._made.get('VSSwitchPortInfo')\n"
+                 "print(repr((made, type(s).__name__, cls and cls._fields)))\n"
+                 "m.VSHYX_FreeMemory(s)" % (PROBE_TREE, setup))
+    # The class is not filled until one of its members is used.
+    assert eval(out) == (made_before, shown, None)
+
+
+def test_bytes_at_reads_a_record_and_refuses_what_is_no_address_or_size():
+    from libtessel._native import bytes_at
+
+    info = m.new_VSInfo()
+    m.VSInfo_mtu_set(info, 9000)
+    m.VSInfo_numRdmaTenantEntries_set(info, 0x01020304)
+    assert bytes_at(int(info), 6) == (9000).to_bytes(4, "little") + bytes(2)
+    assert bytes_at(int(info) + 8418, 4) == bytes([4, 3, 2, 1])
+    for address, size in ((0, 4), (-8, 4), (None, 4), (int(info), -1), (int(info), 2 ** 31), (int(info), 4.0)):
+        with pytest.raises(ValueError, match="bytes_at needs"):
+            bytes_at(address, size)
 
 
 def test_a_record_shows_its_fields():

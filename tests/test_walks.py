@@ -24,6 +24,25 @@ def closed_after_one_step(make):
     assert list(walk) == []
 
 
+def closed_inside_the_loop(make):
+    steps = 0
+    walk = make()
+    for _ in walk:
+        steps += 1
+        walk.close()
+    assert steps == 1
+
+
+def broken_off_and_resumed(make):
+    walk = make()
+    count = len(walk)
+    next(walk)
+    for _ in walk:
+        break
+    # The loop goes on where the steps so far left off.
+    assert len(list(walk)) == count - 2 and list(walk) == []
+
+
 def dropped_without_a_step(make):
     make()
 
@@ -44,8 +63,9 @@ def measured_and_indexed(make):
     assert len(walk) > 1 and walk[-1].this.own()
 
 
-@pytest.mark.parametrize("path", [exhausted, closed_after_one_step, dropped_without_a_step, raising_inside_the_loop,
-                                  left_as_a_context_manager, measured_and_indexed])
+@pytest.mark.parametrize("path", [exhausted, closed_after_one_step, closed_inside_the_loop, broken_off_and_resumed,
+                                  dropped_without_a_step, raising_inside_the_loop, left_as_a_context_manager,
+                                  measured_and_indexed])
 @pytest.mark.parametrize("table", WALKS)
 def test_every_way_a_walk_ends_hands_the_table_back(sim, table, path):
     before = sim.outstanding_blocks()

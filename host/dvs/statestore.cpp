@@ -85,12 +85,19 @@ class StateStore {
    /* The store, seeded with the live host's distributed switches on first
       use after load or reset. */
    static StateStore &instance() {
+      StateStore &store = unseeded();
+      if (!store.seeded && store.seeder != nullptr) {
+         store.seeded = true;
+         store.seeder();
+      }
+      return store;
+   }
+   /* The store as it is, for what replaces its contents or its seeder:
+      seeding it first would build the live host for nothing (at exit,
+      when libtessel's statics may be gone already). */
+   static StateStore &unseeded() {
       /* Never destroyed, like the switch model of libtessel. */
       static StateStore *store = new StateStore;
-      if (!store->seeded && store->seeder != nullptr) {
-         store->seeded = true;
-         store->seeder();
-      }
       return *store;
    }
    void reset() {
@@ -591,11 +598,11 @@ HYX_ReturnStatus propList(Props const &ps, DVSDataHandle *list, uint32_t propTyp
    return HYX_OK;
 }
 
-void resetHook() { StateStore::instance().reset(); }
+void resetHook() { StateStore::unseeded().reset(); }
 
 struct LoadTimeSetup {
    LoadTimeSetup() {
-      StateStore::instance();
+      StateStore::unseeded();
       containers();
       tessel_sim_add_reset_hook(resetHook);
    }
@@ -750,7 +757,7 @@ extern "C" TESSEL_HOST_EXPORT int tessel_sim_dvs_ready(void) { return 1; }
 /* Host-private: libtessel names the function that seeds the store with its
    distributed switches (NULL to stop). */
 extern "C" TESSEL_HOST_EXPORT void tessel_sim_dvs_set_seeder(void (*seeder)(void)) {
-   StateStore &store = StateStore::instance();
+   StateStore &store = StateStore::unseeded();
    store.seeder = seeder;
    store.seeded = false;
 }

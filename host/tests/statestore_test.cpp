@@ -13,6 +13,7 @@
 #include "check.h"
 #include "hostapi/statestore.h"
 #include "hostapi/status.h"
+#include "sim_internal.h"
 
 namespace {
 
@@ -185,12 +186,35 @@ void testContainers() {
    CHECK_EQ(DVSData_Update(data, "a", one, 3, 16), HYX_BAD_PARAM);
 }
 
+int g_firstSeeds = 0;
+int g_secondSeeds = 0;
+void firstSeeder() { ++g_firstSeeds; }
+void secondSeeder() { ++g_secondSeeds; }
+
+/* Replacing or clearing the seeder of a store not used since its reset
+   seeds nothing: only the store's next use does, with the seeder then set
+   (libtessel clears its seeder at exit, which must not build its host). */
+void testSeederReplacedUnused() {
+   tessel_sim_dvs_set_seeder(firstSeeder);
+   tessel_sim_reset();
+   tessel_sim_dvs_set_seeder(secondSeeder);
+   tessel_sim_dvs_set_seeder(nullptr);
+   tessel_sim_dvs_set_seeder(secondSeeder);
+   CHECK_EQ(g_firstSeeds + g_secondSeeds, 0);
+   CHECK(DVSState_SwitchFindByAlias(kAlias) == nullptr);
+   CHECK_EQ(g_firstSeeds, 0);
+   CHECK_EQ(g_secondSeeds, 1);
+   tessel_sim_dvs_set_seeder(nullptr);
+}
+
 } // namespace
 
 int main() {
    testTraversal();
    testRoundTrip();
    testContainers();
+   /* Last: libtessel's own seeder is not set again. */
+   testSeederReplacedUnused();
    tessel_sim_reset();
    CHECK_EQ(tessel_sim_outstanding_blocks(), 0);
    return check::finish("statestore_test");

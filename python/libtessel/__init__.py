@@ -30,7 +30,7 @@ except ImportError as _exc:
         raise SystemExit(1) from None
     raise
 
-from libtessel import records  # noqa: E402  (registers the record classes with the module)
+from libtessel import records  # noqa: E402  (the module asks it for the record classes)
 from libtessel._errors import (  # noqa: E402
     AlreadyExists,
     BadParameter,
@@ -41,7 +41,6 @@ from libtessel._errors import (  # noqa: E402
 )
 from libtessel._host import Host, host  # noqa: E402
 from libtessel._index import NAMES as _NAMES  # noqa: E402
-from libtessel._tables import Walk  # noqa: E402
 
 __all__ = ["AlreadyExists", "BadParameter", "Busy", "Host", "HostError", "LimitExceeded", "NotFound", "Walk",
            "host", "records"] + sorted(_NAMES)
@@ -61,6 +60,11 @@ _sys.modules[__name__].__class__ = _Package
 
 
 def __getattr__(name):
+    if name == "Walk":
+        from libtessel._tables import Walk
+
+        globals()["Walk"] = Walk
+        return Walk
     subsystem = _NAMES.get(name)
     if subsystem is not None:
         __import__("libtessel." + subsystem)
@@ -69,8 +73,9 @@ def __getattr__(name):
         return value
     # Earlier scripts reach the record classes and the raw module's names
     # through the package; both still resolve, without being listed.
-    if name in records.classes:
-        return records.classes[name]
+    cls = records._class_for(name)
+    if cls is not None:
+        return cls
     if not name.startswith("_") and hasattr(_libtessel, name):
         import warnings
 

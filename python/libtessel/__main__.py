@@ -1,5 +1,3 @@
-import sys
+from libtessel.cli import run
 
-from libtessel.cli import main
-
-sys.exit(main())
+run()

@@ -143,6 +143,14 @@ def _is_simulated(libraries):
 _current = None
 
 
+def kind() -> str:
+    """"simulated" or "real": the kind of ``host()``, without reading which
+    files are loaded (the loader finds the base library by its name)."""
+    if _current is not None:
+        return _current.kind
+    return SIMULATED if _is_simulated({}) else REAL
+
+
 def host() -> Host:
     """Which host the module talks to, as a ``Host``."""
     global _current

@@ -3,7 +3,17 @@ indent=2)`` gives, without importing ``json`` (whose decoder pulls in ``re``
 and ``enum``): the tool's start is part of its cost.  A value of a type this
 does not know goes to ``json`` itself."""
 
-from _json import encode_basestring_ascii as _text
+# The characters a JSON text may carry as they are (printable ASCII but the
+# quote and the backslash); any other text goes through json's own encoder.
+_PLAIN = frozenset(chr(c) for c in range(0x20, 0x7F)) - {'"', "\\"}
+
+
+def _text(value):
+    if _PLAIN.issuperset(value):
+        return '"' + value + '"'
+    from _json import encode_basestring_ascii
+
+    return encode_basestring_ascii(value)
 
 
 def dumps(value, indent: int = 2) -> str:

@@ -7,6 +7,9 @@ manager, or dropped (also without a single step, and when the caller's loop
 raises).  Each entry comes out as a Python-owned copy that outlives it.
 """
 
+from itertools import repeat
+from operator import length_hint
+
 import _libtessel
 
 _OK = _libtessel.HYX_OK
@@ -66,7 +69,27 @@ class Walk:
         self.close()
 
     def __iter__(self):
-        return self
+        # A loop takes the entries through a generator over the module's
+        # own copy function (no Python step per entry); ``next(walk)`` steps
+        # one at a time, from the same position.
+        return self._entries()
+
+    def _entries(self):
+        if self._table is None:
+            return
+        count = self._count
+        steps = iter(range(self._next, count))
+        try:
+            yield from map(self._copy, repeat(self._first, count), steps)
+        except Exception:
+            # The caller closed the walk inside the loop: the copies of the
+            # handed-back table are refused, and the walk ends.
+            if self._table is not None:
+                raise
+            return
+        finally:
+            self._next = count - length_hint(steps)
+        self.close()
 
     def __next__(self):
         if self._table is None:

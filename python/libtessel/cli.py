@@ -17,6 +17,7 @@ import os
 import sys
 
 import libtessel
+from libtessel import _host
 from libtessel._index import COMMANDS
 
 _PROG = "libtessel"
@@ -216,7 +217,7 @@ def main(argv: "list[str] | None" = None, out=None) -> int:
             # the command's help (status 0).
             return exc.code if isinstance(exc.code, int) else 2
     try:
-        if libtessel.host().kind == "simulated":
+        if _host.kind() == _host.SIMULATED:
             print("%s: using the simulated host" % _PROG, file=sys.stderr)
         result = command.run(args)
         text = _json(command, result) if args.json else _human(command, result)
@@ -233,5 +234,23 @@ def main(argv: "list[str] | None" = None, out=None) -> int:
     return 0
 
 
+def run() -> None:
+    """The tool's entry point (``libtessel``, ``python -m libtessel``): runs
+    ``main`` on the process's arguments and ends the process with its
+    status.  Once the output is written, the process ends without the
+    interpreter's teardown (C's exit still writes what C buffered); an
+    exception, or output that cannot be written, takes the ordinary way
+    out."""
+    status = main()
+    try:
+        sys.stdout.flush()
+        sys.stderr.flush()
+    except Exception:
+        sys.exit(status)
+    from libtessel._native import exit_process
+
+    exit_process(status)
+
+
 if __name__ == "__main__":
-    sys.exit(main())
+    run()

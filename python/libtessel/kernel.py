@@ -9,6 +9,7 @@ from collections import namedtuple
 
 import _libtessel
 from libtessel._errors import HostError, host_error, not_found
+from libtessel._native import bytes_at
 from libtessel._values import Command, PlainValue, argument, checked_name, column
 
 __all__ = [
@@ -52,16 +53,21 @@ def switch_aliases() -> list:
 
 
 def _text_at(pointer, size):
-    import ctypes
-
-    raw = ctypes.string_at(int(pointer), size)
+    raw = bytes_at(int(pointer), size)
     return raw.split(b"\0", 1)[0].decode("utf-8", "surrogateescape")
 
 
-def _info(name):
-    from libtessel.records import VSInfo
+def _info(name, raw=False):
+    # The layer's own reads take the module's record as it comes (no class
+    # needed); a caller gets a ``records.VSInfo``.
+    if raw:
+        info = _libtessel.new_VSInfo()
+        if info is None:
+            raise MemoryError("no memory for a VSInfo record")
+    else:
+        from libtessel.records import VSInfo
 
-    info = VSInfo()
+        info = VSInfo()
     status = _libtessel.VSHYX_GetVSInfo(name, info)
     if status != _OK:
         if status == _libtessel.HYX_NOT_FOUND:
@@ -90,11 +96,11 @@ def _pair(aliases, distributed):
 
 def _is_distributed(info):
     # The record must stay alive while its field is read: ``info`` holds it.
-    return bool(_text_at(info.dvsName, _DVS_NAME_LEN))
+    return bool(_text_at(_libtessel.VSInfo_dvsName_get(info), _DVS_NAME_LEN))
 
 
 def _distributed(names):
-    return [name for name in names if _is_distributed(_info(name))]
+    return [name for name in names if _is_distributed(_info(name, raw=True))]
 
 
 def switch_alias_map() -> dict:
@@ -141,28 +147,28 @@ class SwitchSummary(PlainValue, namedtuple("SwitchSummary", (
 
     @classmethod
     def from_info(cls, name, info, alias=""):
-        import ctypes
-
-        dvs_name = _text_at(info.dvsName, _DVS_NAME_LEN)
-        counts = memoryview(ctypes.string_at(int(info.overlayVlanUseCount), 2 * _VLAN_IDS)).cast("H")
+        """The summary of switch ``name`` from its ``VSInfo`` record."""
+        m = _libtessel
+        dvs_name = _text_at(m.VSInfo_dvsName_get(info), _DVS_NAME_LEN)
+        counts = memoryview(bytes_at(int(m.VSInfo_overlayVlanUseCount_get(info)), 2 * _VLAN_IDS)).cast("H")
         return cls(
             name=name,
             distributed=bool(dvs_name),
             dvs_name=dvs_name,
-            zar_id=_text_at(info.zarID, _ZAR_ID_LEN),
-            mtu=info.mtu,
-            min_vlan=info.minValidVlan,
-            max_vlan=info.maxValidVlan,
-            active_ports=info.activePorts,
-            max_ports=info.maxPorts,
-            sink_ports=info.numSinkPorts,
-            service_vm_ports=info.numServiceVmPorts,
-            flags=info.flags,
-            assoc_mac_filter=info.isAssocMACFilterEnabled != "\0",
-            forwarding_disabled=info.isForwardingDisabled != "\0",
-            vdr_port_id=info.vdrPortID,
-            rdma_entries=info.numRdmaEntries,
-            rdma_tenant_entries=info.numRdmaTenantEntries,
+            zar_id=_text_at(m.VSInfo_zarID_get(info), _ZAR_ID_LEN),
+            mtu=m.VSInfo_mtu_get(info),
+            min_vlan=m.VSInfo_minValidVlan_get(info),
+            max_vlan=m.VSInfo_maxValidVlan_get(info),
+            active_ports=m.VSInfo_activePorts_get(info),
+            max_ports=m.VSInfo_maxPorts_get(info),
+            sink_ports=m.VSInfo_numSinkPorts_get(info),
+            service_vm_ports=m.VSInfo_numServiceVmPorts_get(info),
+            flags=m.VSInfo_flags_get(info),
+            assoc_mac_filter=m.VSInfo_isAssocMACFilterEnabled_get(info) != "\0",
+            forwarding_disabled=m.VSInfo_isForwardingDisabled_get(info) != "\0",
+            vdr_port_id=m.VSInfo_vdrPortID_get(info),
+            rdma_entries=m.VSInfo_numRdmaEntries_get(info),
+            rdma_tenant_entries=m.VSInfo_numRdmaTenantEntries_get(info),
             vlans_in_use=_VLAN_IDS - counts.tolist().count(0),
             alias=alias,
         )
@@ -174,7 +180,7 @@ def _aliases_of(distributed):
 
 def switch_summaries() -> list:
     """One ``SwitchSummary`` per switch of the host, in the host's order."""
-    infos = [(name, _info(name)) for name in switch_names()]
+    infos = [(name, _info(name, raw=True)) for name in switch_names()]
     aliases = _aliases_of([name for name, info in infos if _is_distributed(info)])
     return [SwitchSummary.from_info(name, info, aliases.get(name, "")) for name, info in infos]
 
@@ -182,7 +188,7 @@ def switch_summaries() -> list:
 def switch_summary(switch: str) -> "SwitchSummary":
     """The ``SwitchSummary`` of one switch, given by its name or alias."""
     name = resolve_switch(switch)
-    info = _info(name)
+    info = _info(name, raw=True)
     alias = _aliases_of(_distributed(switch_names())).get(name, "") if _is_distributed(info) else ""
     return SwitchSummary.from_info(name, info, alias)
 

@@ -1,17 +1,20 @@
 """The host's records as Python classes.
 
 Every record the module registers (it has a ``<Record>_swigregister``
-method) gets a class here, registered with the module when this package is
-imported, so the records the module returns are instances of it.  Its
+method) gets a class here, so the records the module returns are instances
+of it.  A class is made and registered with the module the first time it
+is needed: when the module first hands out a record of its type (the module
+asks ``__record_class__``, which this package sets at import), or when the
+class is named here (``records.VSInfo``; ``classes`` makes them all).  Its
 constructor attaches ``new_<Record>()`` as ``this``, ``delete_<Record>`` is
 its ``__swig_destroy__``, each field is a property over
 ``<Record>_<field>_get``/``_set`` and each extension method
 ``<Record>_<name>`` is a method; a record added to the module needs no code
 here.
 
-Registering costs next to nothing: a class gets its fields and methods the
-first time one of its instances is made, read or written (or ``fill`` is
-called), from the module's own method names.  Only the sequence methods
+A class gets its fields and methods the first time one of its instances is
+made, read or written (or ``fill`` is called), from the module's own method
+names.  Only the sequence methods
 (``__len__``, ``__getitem__``, ...) are there from the start, since Python
 looks them up on the class itself.
 
@@ -22,8 +25,9 @@ that cannot be read shows as ``?``.  A host table record (a header with
 its count; ``walk(table)`` gives them as a list.
 """
 
+import _thread
+
 import _libtessel
-from libtessel._owners import owner as _owner
 
 _REGISTER = "_swigregister"
 _SPECIAL = ("__getitem__", "__setitem__", "__len__", "__next__")
@@ -39,12 +43,26 @@ def _names():
     return _module_names
 
 
+def _names_of_records():
+    """The records of the module, in its order."""
+    return [name[: -len(_REGISTER)] for name in _names() if name.endswith(_REGISTER)]
+
+
+def _records():
+    global _record_names
+    if _record_names is None:
+        _record_names = frozenset(_names_of_records())
+    return _record_names
+
+
 def _members(record):
     """{member: function} of one record, from the module's method names."""
+    from libtessel._owners import owner as _owner
+
     prefix = record + "_"
     found = {}
     for name in _names():
-        if name.startswith(prefix) and _owner(name, _record_names) == record:
+        if name.startswith(prefix) and _owner(name, _records()) == record:
             found[name[len(prefix):]] = getattr(_libtessel, name)
     return found
 
@@ -157,19 +175,35 @@ def _make_class(record, specials, table):
     return type(record, (Record,), namespace)
 
 
-def _register():
-    global _record_names
+_made: dict = {}
+# Threads asking for the same class at once get the one class (reentrant:
+# a collection while a class is made may run code that asks for another).
+_making = _thread.RLock()
+
+
+# The class of a record, made and registered with the module on first need;
+# None for a name that is no record of the module.  (No docstring: the
+# module's callables carry none, and this one is set on it.)
+def _class_for(record):
+    cls = _made.get(record)
+    if cls is not None:
+        return cls
+    with _making:
+        return _made.get(record) or _make(record)
+
+
+def _make(record):
     module = vars(_libtessel)
-    records = [name[: -len(_REGISTER)] for name in _names() if name.endswith(_REGISTER)]
-    _record_names = frozenset(records)
-    made = {}
-    for record in records:
-        specials = [(special, module[record + "_" + special]) for special in _SPECIAL + ("__repr__",)
-                    if record + "_" + special in module]
-        cls = _make_class(record, specials, record + "_numEntries_get" in module)
-        module[record + _REGISTER](cls)
-        made[record] = cls
-    return made
+    register = module.get(record + _REGISTER) if type(record) is str else None
+    if register is None:
+        return None
+    specials = [(special, module[record + "_" + special]) for special in _SPECIAL + ("__repr__",)
+                if record + "_" + special in module]
+    cls = _make_class(record, specials, record + "_numEntries_get" in module)
+    _made[record] = cls
+    globals()[record] = cls
+    register(cls)
+    return cls
 
 
 def _elements(table):
@@ -219,13 +253,24 @@ def walk(table) -> list:
     return [copy(first, i) for i in range(table.numEntries)]
 
 
-classes = _register()
-globals().update(classes)
+# The module asks for a class the first time it hands out a record of a
+# type no class is registered for.
+setattr(_libtessel, "__record_class__", _class_for)
+
+
+def __getattr__(name: str) -> "Any":
+    """A record class by its name (made on first use); ``classes`` is
+    {record name: class} of every record of the module."""
+    if name == "classes":
+        made = {record: _class_for(record) for record in _names_of_records()}
+        globals()["classes"] = made
+        return made
+    cls = _class_for(name)
+    if cls is None:
+        raise AttributeError("module %r has no attribute %r" % (__name__, name))
+    return cls
+
 
 _TYPE_CHECKING = False
 if _TYPE_CHECKING:
     from typing import Any
-
-    def __getattr__(name: str) -> Any:
-        """Every record class is a global of this module, made at import."""
-

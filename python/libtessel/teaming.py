@@ -5,11 +5,11 @@ and of each port, and the switch's link aggregation groups (LAGs).  An
 uplink is named by its client name (``uplink0``).
 """
 
-import ctypes
 from collections import namedtuple
 
 import _libtessel
 from libtessel._errors import host_error, not_found, switch_error
+from libtessel._native import bytes_at
 from libtessel._tables import Walk
 from libtessel._enums import HostEnum
 from libtessel._values import Command, PlainValue, argument, checked_int, checked_name, column
@@ -79,7 +79,7 @@ def _uplink_entry(table, i):
     # The name through the table's own bounded reader; the port ID from the
     # entry's bytes, index i being below the table's count.
     first = int(_libtessel.VSUplinks_entries_get(table).this)
-    raw = ctypes.string_at(first + i * _ENTRY_SIZE + _PORT_ID_AT, 4)
+    raw = bytes_at(first + i * _ENTRY_SIZE + _PORT_ID_AT, 4)
     return _libtessel.VSUplinks___getitem__(table, i), int.from_bytes(raw, "little")
 
 
