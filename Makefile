@@ -133,18 +133,22 @@ bench-baseline: build
 	  bench/overhead_baseline.c -L$(BUILD)/python -ltessel -Wl,-rpath,$(abspath $(BUILD))/python \
 	  -o $(BENCH_BUILD)/_tessel_baseline$$($(VPY) -c 'import sysconfig; print(sysconfig.get_config_var("EXT_SUFFIX"))')
 
+BENCH_MODULE := overhead tables memory
+BENCH_LAYER := startup walks
 bench: bench-baseline
-	rm -f $(BENCH_OUT)/overhead.json $(BENCH_OUT)/tables.json $(BENCH_OUT)/memory.json
+	rm -f $(foreach part,$(BENCH_MODULE) $(BENCH_LAYER),$(BENCH_OUT)/$(part).json)
 	$(BENCH_PY) bench/bench_overhead.py
 	$(BENCH_PY) bench/bench_tables.py
 	$(BENCH_PY) bench/bench_memory.py
-	$(BENCH_CHECK) overhead tables memory
-
-bench-layer: bench-baseline
-	rm -f $(BENCH_OUT)/startup.json $(BENCH_OUT)/walks.json
 	$(BENCH_PY) bench/bench_startup.py
 	$(BENCH_PY) bench/bench_walks.py
-	$(BENCH_CHECK) startup walks
+	$(BENCH_CHECK) $(BENCH_MODULE) $(BENCH_LAYER)
+
+bench-layer: bench-baseline
+	rm -f $(foreach part,$(BENCH_LAYER),$(BENCH_OUT)/$(part).json)
+	$(BENCH_PY) bench/bench_startup.py
+	$(BENCH_PY) bench/bench_walks.py
+	$(BENCH_CHECK) $(BENCH_LAYER)
 
 # The abandoned-call soak: 100,000 calls abandoned through the guard with text
 # copies and out-values in flight; resident memory afterwards within 1 MiB of
