@@ -47,6 +47,10 @@ def setup():
     ]
     for slot, pointer, cls in samples:
         b.set_type(slot, pointer, cls)
+    # Record classes are made on first need: the hand-written sized table
+    # is released through its class's destructor, as the module's is, only
+    # once that class exists.
+    assert libtessel.records.VSUplinkPorts
     m.VSHYX_FreeMemory(policy)
 
 
