@@ -9,9 +9,9 @@ import os
 import pytest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-spec = importlib.util.spec_from_file_location("bench_check", os.path.join(ROOT, "bench", "check.py"))
-check = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(check)
+found = importlib.util.spec_from_file_location("bench_check", os.path.join(ROOT, "bench", "check.py"))
+check = importlib.util.module_from_spec(found)
+found.loader.exec_module(check)
 
 
 def figure(value, target=None, checked=True):
