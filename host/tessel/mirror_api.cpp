@@ -53,11 +53,11 @@ HYX_ReturnStatus getSessions(char const *switchName, char const *dvsName,
    if (table == nullptr)
       return HYX_BAD_PARAM;
    return withMirror(switchName, dvsName, [&](MirrorState &state) -> HYX_ReturnStatus {
-      size_t const size = mirrorTableSize(state.sessions);
-      void *block = tessel_sim_block_alloc(size);
+      std::vector<unsigned char> const &bytes = sessionTable(state);
+      void *block = tessel_sim_block_alloc(bytes.size());
       if (block == nullptr)
          return HYX_NO_MEMORY;
-      writeMirrorTable(state.sessions, state.version, block);
+      memcpy(block, bytes.data(), bytes.size());
       *table = static_cast<DVMirrorSessionTable *>(block);
       return HYX_OK;
    });
@@ -91,6 +91,7 @@ HYX_ReturnStatus setSessions(char const *switchName, char const *dvsName,
       if (entities > VS_DVMIRROR_ENTITIES_MAX)
          return HYX_LIMIT_EXCEEDED;
       state.sessions = std::move(next);
+      state.tableStale = true;
       state.version = version;
       Host::instance().tick();
       return HYX_OK;
@@ -110,6 +111,7 @@ HYX_ReturnStatus removeSession(char const *switchName, char const *dvsName,
       if (it == state.sessions.end())
          return HYX_NOT_FOUND;
       state.sessions.erase(it);
+      state.tableStale = true;
       Host::instance().tick();
       return HYX_OK;
    });
@@ -118,6 +120,7 @@ HYX_ReturnStatus removeSession(char const *switchName, char const *dvsName,
 HYX_ReturnStatus clearSessions(char const *switchName, char const *dvsName) noexcept {
    return withMirror(switchName, dvsName, [&](MirrorState &state) -> HYX_ReturnStatus {
       state.sessions.clear();
+      state.tableStale = true;
       Host::instance().tick();
       return HYX_OK;
    });

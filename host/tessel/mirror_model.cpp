@@ -183,6 +183,15 @@ size_t mirrorTableSize(std::vector<MirrorSession> const &sessions) {
    return size;
 }
 
+std::vector<unsigned char> const &sessionTable(MirrorState &state) {
+   if (state.tableStale) {
+      state.table.assign(mirrorTableSize(state.sessions), 0);
+      writeMirrorTable(state.sessions, state.version, state.table.data());
+      state.tableStale = false;
+   }
+   return state.table;
+}
+
 void writeMirrorTable(std::vector<MirrorSession> const &sessions, uint32_t version, void *block) {
    auto *base = static_cast<unsigned char *>(block);
    uint32_t entities = 0, rules = 0, prefixes = 0;

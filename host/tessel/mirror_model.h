@@ -34,7 +34,14 @@ struct MirrorSession {
 struct MirrorState {
    std::vector<MirrorSession> sessions;
    uint32_t version = VS_DVMIRROR_VERSION_V4;
+   /* The session table as the Get call hands it out, made again on the
+    * first Get after a change of the sessions (which sets tableStale). */
+   std::vector<unsigned char> table;
+   bool tableStale = true;
 };
+
+/* The state's session table, made again when it is stale. */
+std::vector<unsigned char> const &sessionTable(MirrorState &state);
 
 class MirrorComponent : public ComponentOf<MirrorState> {
  public:
